@@ -1,0 +1,44 @@
+#!/bin/bash
+# Shared by the test and demo commands: a private X display, the project's Wine
+# prefix with Japanese fonts, and one persistent wineserver for the whole run.
+# Source it with BUILD set to the build folder; call wine_session_end when done.
+
+wine_session_start() {
+  export WINEPREFIX="$BUILD/wineprefix"
+  export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+  local headless=${1:-yes}
+  XVFB_PID=""
+  if [ "$headless" = yes ] || [ -z "${DISPLAY:-}" ]; then
+    local fdfile
+    fdfile=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+    XVFB_PID=$!
+    for _ in $(seq 100); do [ -s "$fdfile" ] && break; sleep 0.1; done
+    export DISPLAY=":$(head -n1 "$fdfile")"
+    rm -f "$fdfile"
+  fi
+  if [ ! -f "$WINEPREFIX/.tevrix-ready" ]; then
+    echo "wine: creating the prefix $WINEPREFIX (once)"
+    mkdir -p "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1 || true
+    wineserver -w
+    local fonts="$BUILD/x86_64/host/prefix_fonts.exe"
+    if [ -f "$fonts" ]; then
+      wine "$fonts" >/dev/null 2>&1 || true
+      wineserver -w
+    fi
+    touch "$WINEPREFIX/.tevrix-ready"
+  fi
+  wineserver -p
+  # Start Wine's own background processes (services, the desktop) now, with
+  # their output detached: started by a test they would inherit CTest's pipes
+  # and keep the test from ending.
+  wine wineboot >/dev/null 2>&1 </dev/null || true
+}
+
+wine_session_end() {
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+  [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null || true
+}

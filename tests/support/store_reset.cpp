@@ -1,0 +1,3 @@
+#include "store_reset.h"
+
+void ResetStore() { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Ostrel"); }
