@@ -14,4 +14,8 @@ for arch in $arches; do
       -DTEVRIX_WINEPREFIX="$build/wineprefix" >/dev/null
   fi
   cmake --build "$build/$arch" -j "$jobs"
+  if [ "$arch" = i686 ]; then
+    # The release ZIP of the 32-bit DLLs.
+    (cd "$build/$arch" && cpack -G ZIP >/dev/null)
+  fi
 done
