@@ -28,8 +28,8 @@ rm -rf "$demo/sample-mailbox"
 cp -r "$root/host/demo/sample-mailbox" "$demo/"
 
 source "$root/cmake/wine-session.sh"
-wine_session_start "$headless"
 trap wine_session_end EXIT
+wine_session_start "$headless"
 cd "$demo"
 demo_args=(--sample-store-if-empty)
 [ "$headless" = yes ] && demo_args+=(--headless)

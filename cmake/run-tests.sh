@@ -9,7 +9,7 @@ shift || true
 "$root/cmake/setup-machine.sh"
 "$root/cmake/build.sh" "$BUILD"
 source "$root/cmake/wine-session.sh"
-wine_session_start yes
 trap wine_session_end EXIT
+wine_session_start yes
 cd "$BUILD/x86_64"
 ctest --output-on-failure "$@"

@@ -30,7 +30,7 @@ wine_session_start() {
     fi
     touch "$WINEPREFIX/.tevrix-ready"
   fi
-  wineserver -p
+  wineserver -p 2>/dev/null || true # already running for this prefix is fine
   # Start Wine's own background processes (services, the desktop) now, with
   # their output detached: started by a test they would inherit CTest's pipes
   # and keep the test from ending.
