@@ -6,6 +6,7 @@
 #include "book_lines.h"
 #include "column_break.h"
 #include "plugin_state.h"
+#include "popups.h"
 
 #include <stdlib.h>
 #include <string.h>
@@ -82,7 +83,7 @@ void AddGroup(HMENU menu, BookReader* file, char* line, const BookLine& parsed, 
     bool breakColumn = TakesNewColumn(runningHeight, MenuMetrics.itemHeight);
     // A popup that no menu holds would outlive every tear-down.
     if (!AppendGroupItem(menu, label, popup, breakColumn))
-        DestroyMenu(popup);
+        DestroyMenuTree(popup);
 }
 
 // The loop shared by a file's top level and its groups: reads lines into menu
