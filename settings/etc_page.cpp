@@ -1,0 +1,42 @@
+#include "settings/etc_page.h"
+
+#include "framework/data_exchange.h"
+#include "settings/resources/resource.h"
+#include "settings/store_key.h"
+#include "settings/store_names.h"
+
+namespace {
+const char kUseAddressValue[] = "UseAddress";
+}
+
+BEGIN_MESSAGE_MAP(CEtcPage, CPropertyPage)
+ON_BN_CLICKED(IDC_USE_ADDRESS, OnClickUseAddress)
+END_MESSAGE_MAP()
+
+CEtcPage::CEtcPage() : CPropertyPage(IDD_ETC_PAGE), m_bUseAddress(FALSE) {}
+
+CEtcPage::~CEtcPage() = default;
+
+void CEtcPage::DoDataExchange(CDataExchange* dx) {
+    CPropertyPage::DoDataExchange(dx);
+    DDX_Check(dx, IDC_USE_ADDRESS, m_bUseAddress);
+}
+
+BOOL CEtcPage::OnInitDialog() {
+    // The store is read only when the page is first shown.
+    CStoreRootKey root(kStoreCompany, kStoreProduct);
+    m_bUseAddress = static_cast<BOOL>(root.GetDword(kUseAddressValue, 0));
+    CPropertyPage::OnInitDialog();
+    return TRUE;
+}
+
+BOOL CEtcPage::OnApply() {
+    UpdateData(TRUE);
+    CStoreRootKey root(kStoreCompany, kStoreProduct);
+    root.WriteDword(kUseAddressValue, static_cast<DWORD>(m_bUseAddress));
+    return CPropertyPage::OnApply();
+}
+
+void CEtcPage::OnClickUseAddress() {
+    SetModified(TRUE);
+}

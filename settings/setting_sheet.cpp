@@ -1,0 +1,10 @@
+#include "settings/setting_sheet.h"
+
+#include "settings/resources/resource.h"
+
+CSettingSheet::CSettingSheet(HWND parent) : CPropertySheet(IDS_SHEET_CAPTION, parent, 0) {
+    AddPage(&m_urlPage);
+    AddPage(&m_etcPage);
+}
+
+CSettingSheet::~CSettingSheet() = default;
