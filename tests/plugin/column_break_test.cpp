@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "host/host_stub.h"
+#include "plugin/column_break.h"
 #include "plugin_harness.h"
 #include "store_reset.h"
 
@@ -107,6 +108,24 @@ TEST_F(ColumnBreaks, AddressItemStartsHostColumnWhenItWouldOverflow) {
     menu = BuildComposeMenu(hostItems - 1);
     EXPECT_TRUE(BreakPositions(ReadMenu(menu), MFT_MENUBARBREAK).empty());
     DestroyMenu(menu);
+}
+
+// The rule itself at the boundary the real screen rarely hits: a screen of
+// exactly ten item heights.
+TEST(ColumnRule, ScreenOfExactlyTenItemHeights) {
+    const int item = 20, screen = 200;
+    int running = 0;
+    std::vector<int> starts;
+    for (int entry = 1; entry <= 25; ++entry)
+        if (AddItemStartsColumn(&running, item, screen))
+            starts.push_back(entry);
+    EXPECT_EQ(starts, (std::vector<int>{11, 22})) << "columns of 10, 11 and 4";
+
+    // Twelve host items on a screen of twelve heights: the separator's half
+    // height breaks, the popup item after it does not.
+    running = 12 * item;
+    EXPECT_TRUE(AddItemStartsColumn(&running, item / 2, 12 * item));
+    EXPECT_FALSE(AddItemStartsColumn(&running, item, 12 * item));
 }
 
 } // namespace
