@@ -184,3 +184,18 @@ TEST_F(AddressMenuBuild, EachBuildStartsAfresh) {
     // An id of the earlier build now finds the new list's text at its index.
     EXPECT_EQ(InsertedTexts({first.commandIds[1]}), Texts{""});
 }
+
+TEST_F(AddressMenuBuild, DemoSampleMailbox) {
+    char folder[MAX_PATH];
+    GetCurrentDirectoryA(sizeof folder, folder);
+    std::string sample = std::string(folder) + "\\sample-mailbox\\";
+    host::SetMailbox(sample.c_str());
+    ASSERT_EQ(BuildHostMenu(), 3);
+    AddressView view = ViewAddressPopup();
+    EXPECT_EQ(view.shape, "友人{山田 太郎=0,佐藤 花子=1,-,鈴木 一郎=2},"
+                          "仕事{営業部=3,サポート窓口=4},-,自分=5");
+    EXPECT_EQ(
+        InsertedTexts(view.commandIds),
+        (Texts{"yamada.taro@example.jp", "hanako.sato@example.jp", "ichiro.suzuki@example.com",
+               "sales@example.co.jp", "support@example.co.jp", "me@example.jp"}));
+}
