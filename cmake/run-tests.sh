@@ -13,3 +13,4 @@ trap wine_session_end EXIT
 wine_session_start yes
 cd "$BUILD/x86_64"
 ctest --output-on-failure "$@"
+"$root/fuzz/run.sh" "${TEVRIX_FUZZ_SECONDS:-30}"

@@ -41,24 +41,47 @@ char* EmptyString(void) {
     return static_cast<char*>(calloc(1, 1));
 }
 
+// Stored bytes plus the NUL that terminates them, as a fresh heap string.
+char* CopyTerminated(const char* bytes, DWORD length) {
+    char* copy = static_cast<char*>(malloc(length + 1));
+    if (!copy)
+        return nullptr;
+    memcpy(copy, bytes, length);
+    copy[length] = '\0'; // stored without a NUL: terminate after the bytes
+    return copy;         // stored with one: the string ends there already
+}
+
+// Most titles and texts are short: one read into this buffer settles them,
+// where asking the size first would cost every value a second registry call.
+const DWORD kShortValueSize = 512;
+
 } // namespace
 
 char* ReadStoreString(HKEY key, const char* name) {
-    // The value may change between asking its size and reading it; a few
-    // attempts settle that, and then it reads as empty.
+    char shortValue[kShortValueSize];
+    DWORD size = sizeof shortValue;
+    LONG result =
+        RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(shortValue), &size);
+    if (result == ERROR_SUCCESS && size <= sizeof shortValue)
+        return CopyTerminated(shortValue, size);
+    if (result != ERROR_MORE_DATA)
+        return EmptyString();
+    // Longer values: size the buffer from the length the registry reports. The
+    // value may change between asking its size and reading it; a few attempts
+    // settle that, and then it reads as empty.
     for (int attempt = 0; attempt < 4; ++attempt) {
-        DWORD size = 0;
+        size = 0;
         if (RegQueryValueExA(key, name, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
             return EmptyString();
         char* buffer = static_cast<char*>(malloc(size + 1));
         if (!buffer)
             return nullptr;
         DWORD read = size;
-        LONG result =
+        result =
             RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &read);
         if (result == ERROR_SUCCESS && read <= size) {
-            buffer[read] = '\0'; // stored without a NUL: terminate after the bytes
-            return buffer;       // stored with one: the string ends there already
+            buffer[read] = '\0';
+            return buffer;
         }
         free(buffer);
         if (result != ERROR_MORE_DATA)

@@ -1,28 +1,43 @@
-// The text lists behind the menu entries. The array grows by exactly one slot
-// per append; lists are short and rebuilt at every menu build.
+// The text lists behind the menu entries. The array doubles when it is full:
+// a menu of ten thousand entries would otherwise copy fifty million pointers
+// (and reallocate ten thousand times) on every build.
 #include "text_list.h"
 
 #include <stdlib.h>
 #include <string.h>
 
+namespace {
+
+const DWORD kFirstCapacity = 16;
+
+// Makes room for one more slot; false when memory ran out.
+bool Reserve(TextList* list) {
+    if (list->count < list->capacity)
+        return true;
+    DWORD capacity = list->capacity ? list->capacity * 2 : kFirstCapacity;
+    if (capacity < list->capacity || static_cast<size_t>(capacity) > SIZE_MAX / sizeof(char*))
+        return false;
+    char** items = static_cast<char**>(realloc(list->items, capacity * sizeof(char*)));
+    if (!items)
+        return false;
+    list->items = items;
+    list->capacity = capacity;
+    return true;
+}
+
+} // namespace
+
 DWORD TextListAppend(TextList* list, const char* text) {
     if (!text)
         text = "";
+    if (!Reserve(list))
+        return 0;
     size_t length = strlen(text);
     char* copy = static_cast<char*>(malloc(length + 1));
     if (!copy)
         return 0;
     memcpy(copy, text, length + 1);
-    char** items = static_cast<char**>(malloc((list->count + 1) * sizeof(char*)));
-    if (!items) {
-        free(copy);
-        return 0;
-    }
-    if (list->count)
-        memcpy(items, list->items, list->count * sizeof(char*));
-    free(list->items);
-    items[list->count] = copy;
-    list->items = items;
+    list->items[list->count] = copy;
     return ++list->count;
 }
 
@@ -32,6 +47,7 @@ void TextListClear(TextList* list) {
     free(list->items);
     list->items = nullptr;
     list->count = 0;
+    list->capacity = 0;
 }
 
 const char* TextListAt(const TextList* list, DWORD index) {

@@ -6,6 +6,7 @@
 struct TextList {
     DWORD count;
     char** items;
+    DWORD capacity; // slots of items; only the first count hold strings
 };
 
 // Appends a heap copy of text (null counts as ""). Returns the new count, or 0

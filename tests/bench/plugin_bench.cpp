@@ -1,0 +1,190 @@
+// The plug-in is driven through its entry points, as the mail client drives
+// it; the floors do the same registry and menu work with plain API loops.
+#include "plugin_bench.h"
+
+#include <windows.h>
+
+#include <string>
+
+#include "bench_timing.h"
+#include "host/host_stub.h"
+#include "plugin/text_list.h"
+#include "store_reset.h"
+#include "tests/plugin/plugin_harness.h"
+
+namespace {
+
+const char kMenuPath[] = "Software\\Ostrel\\Tevrix\\URL";
+
+void SetString(HKEY key, const char* name, const std::string& text) {
+    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.data()),
+                   static_cast<DWORD>(text.size()));
+}
+
+void SetNumber(HKEY key, const char* name, DWORD value) {
+    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+}
+
+// A fresh store of entries text entries at the top level, as the editor
+// writes them.
+void WriteFlatStore(int entries) {
+    ResetStore();
+    HKEY menu = nullptr;
+    RegCreateKeyExA(HKEY_CURRENT_USER, kMenuPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &menu,
+                    nullptr);
+    for (int i = 0; i < entries; ++i) {
+        HKEY entry = nullptr;
+        RegCreateKeyExA(menu, ("URL" + std::to_string(i)).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                        nullptr, &entry, nullptr);
+        SetString(entry, nullptr, "エントリ " + std::to_string(i));
+        SetString(entry, "URL", "https://example.jp/page/" + std::to_string(i));
+        SetNumber(entry, "Type", 0);
+        RegCloseKey(entry);
+    }
+    RegCloseKey(menu);
+}
+
+// The registry floor: enumerate the entries and read each one's title, type
+// and text once, into fixed buffers.
+void ReadStoreFloor() {
+    HKEY menu = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kMenuPath, 0, KEY_READ, &menu) != ERROR_SUCCESS)
+        return;
+    char name[256];
+    char text[1024];
+    for (DWORD index = 0;; ++index) {
+        DWORD nameLength = sizeof name;
+        if (RegEnumKeyExA(menu, index, name, &nameLength, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS)
+            break;
+        HKEY entry = nullptr;
+        if (RegOpenKeyExA(menu, name, 0, KEY_READ, &entry) != ERROR_SUCCESS)
+            continue;
+        DWORD size = sizeof text;
+        RegQueryValueExA(entry, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size);
+        DWORD type = 0;
+        size = sizeof type;
+        RegQueryValueExA(entry, "Type", nullptr, nullptr, reinterpret_cast<BYTE*>(&type), &size);
+        size = sizeof text;
+        RegQueryValueExA(entry, "URL", nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size);
+        RegCloseKey(entry);
+    }
+    RegCloseKey(menu);
+}
+
+// The menu floor: the system's cost of appending items one by one to a popup.
+void InsertMenuItemsFloor(int entries) {
+    HMENU popup = CreatePopupMenu();
+    for (int i = 0; i < entries; ++i) {
+        std::string title = "エントリ " + std::to_string(i);
+        MENUITEMINFOA item = {};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_ID | MIIM_TYPE;
+        item.fType = MFT_STRING;
+        item.wID = 40000 + i;
+        item.dwTypeData = &title[0];
+        InsertMenuItemA(popup, GetMenuItemCount(popup), TRUE, &item);
+    }
+    DestroyMenu(popup);
+}
+
+// The host's menu of one compose window; the plug-in owns what it appends.
+HMENU g_hostMenu;
+
+void DropHostMenu() {
+    if (!g_hostMenu)
+        return;
+    while (GetMenuItemCount(g_hostMenu) > 0)
+        RemoveMenu(g_hostMenu, 0, MF_BYPOSITION);
+    DestroyMenu(g_hostMenu);
+    g_hostMenu = nullptr;
+}
+
+// Before each timed build: the previous view is closed (its popups go) and
+// the host makes a fresh menu.
+void PrepareBuild() {
+    Plugin().ViewClose(0);
+    DropHostMenu();
+    host::ForgetRegistrations();
+    g_hostMenu = CreatePopupMenu();
+    AppendMenuA(g_hostMenu, MF_STRING, 100, "host item");
+}
+
+void Build() {
+    Plugin().SendInitMenu(0, g_hostMenu, QPC_MENU_KIND_COMPOSE);
+}
+
+void FinishBuilds() {
+    Plugin().CleanUp();
+    DropHostMenu();
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+// A mailbox whose default address book holds entries entries, and a store
+// whose own menu is empty with the address-book popup switched on.
+std::string PrepareAddressBook(int entries) {
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    std::string mailbox = std::string(temp) + "tevrix-bench-mailbox\\";
+    CreateDirectoryA(mailbox.c_str(), nullptr);
+    WriteBytes(mailbox + "Mailbox.ini", "[Property]\r\nAddressFile=*\r\n");
+    std::string book;
+    for (int i = 0; i < entries; ++i)
+        book += "宛先 " + std::to_string(i) + ": 宛先 " + std::to_string(i) + " <user" +
+                std::to_string(i) + "@example.jp>\r\n";
+    WriteBytes(mailbox + "Address", book);
+    host::SetMailbox(mailbox.c_str());
+    WriteFlatStore(0);
+    HKEY root = nullptr;
+    RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Ostrel\\Tevrix", 0, nullptr, 0, KEY_ALL_ACCESS,
+                    nullptr, &root, nullptr);
+    SetNumber(root, "UseAddress", 1);
+    RegCloseKey(root);
+    return mailbox;
+}
+
+void AppendTexts(int entries) {
+    TextList list = {0, nullptr, 0};
+    for (int i = 0; i < entries; ++i)
+        TextListAppend(&list, "https://example.jp/page/");
+    TextListClear(&list);
+}
+
+} // namespace
+
+void BenchPlugin(std::vector<BenchRow>* rows) {
+    BenchRow floor = {"Registry floor: enumerate and read N entries", {}, ""};
+    BenchRow menuFloor = {"Menu floor: InsertMenuItemA of N items into one popup", {}, ""};
+    BenchRow texts = {"TextList: append N texts", {}, ""};
+    BenchRow build = {"QPCSendInitMenu, store of N entries", {}, "within 1.3 x registry floor"};
+    BenchRow ratio = {"QPCSendInitMenu / registry floor (ratio, not ms)", {}, "at most 1.3"};
+    BenchRow address = {
+        "QPCSendInitMenu, empty store + address book of N entries", {}, "10,000 under 50 ms"};
+    for (int s = 0; s < kSizeCount; ++s) {
+        int n = kSizes[s];
+        int runs = RunsFor(n);
+        WriteFlatStore(n);
+        floor.ms[s] = MedianMs(runs, nullptr, ReadStoreFloor);
+        menuFloor.ms[s] = MedianMs(runs, nullptr, [n] { InsertMenuItemsFloor(n); });
+        texts.ms[s] = MedianMs(runs, nullptr, [n] { AppendTexts(n); });
+        build.ms[s] = MedianMs(runs, PrepareBuild, Build);
+        FinishBuilds();
+        ratio.ms[s] = build.ms[s] / floor.ms[s];
+
+        std::string mailbox = PrepareAddressBook(n);
+        address.ms[s] = MedianMs(runs, PrepareBuild, Build);
+        FinishBuilds();
+        DeleteFileA((mailbox + "Mailbox.ini").c_str());
+        DeleteFileA((mailbox + "Address").c_str());
+        RemoveDirectoryA(mailbox.c_str());
+    }
+    ResetStore();
+    rows->insert(rows->end(), {floor, menuFloor, texts, build, ratio, address});
+}

@@ -1,0 +1,8 @@
+// The plug-in's figures: the menu build against its floors, and the
+// address-book popup.
+#pragma once
+#include <vector>
+
+#include "bench_table.h"
+
+void BenchPlugin(std::vector<BenchRow>* rows);
