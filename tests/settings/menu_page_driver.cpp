@@ -1,7 +1,6 @@
 #include "menu_page_driver.h"
 
 #include "modal_closer.h"
-#include "settings/setting_sheet.h"
 
 #include <cstring>
 
@@ -14,23 +13,6 @@ RECT ItemRect(HWND tree, HTREEITEM item) {
     return rect;
 }
 } // namespace
-
-bool RunMenuSheet(const std::vector<SheetAction>& actions) {
-    size_t next = 0;
-    ModalCloser closer(
-        [&] {
-            HWND sheet = FindThreadWindow("#32770");
-            if (!sheet || next >= actions.size())
-                return;
-            actions[next++](sheet);
-        },
-        50, 20000);
-    {
-        CSettingSheet sheet(nullptr);
-        sheet.DoModal();
-    }
-    return !closer.TimedOut() && next == actions.size();
-}
 
 HWND MenuPage(HWND sheet) {
     return reinterpret_cast<HWND>(SendMessageA(sheet, PSM_INDEXTOHWND, 0, 0));

@@ -15,7 +15,9 @@ const int kAddEntryId = 1002;
 const int kAddSubmenuId = 1004;
 const int kDeleteId = 1005;
 
-// Runs CSettingSheet modally; false when it did not close by the actions.
+// Runs CSettingSheet modally from the classes linked into this program
+// (menu_sheet_in_process.cpp); false when it did not close by the actions.
+// RunSettingSheet of sheet_driver.h runs the real Vandry.dll instead.
 bool RunMenuSheet(const std::vector<SheetAction>& actions);
 
 HWND MenuPage(HWND sheet);
