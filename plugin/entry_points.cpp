@@ -1,12 +1,80 @@
-// Placeholder entry points; replaced by the real plug-in.
+// The entry points the host calls (QPCSetup and QPCVersionInfo live with the
+// settings launcher and the version box).
+#include "column_break.h"
+#include "menu_store.h"
 #include "plugin_state.h"
+#include "text_menu.h"
+
+namespace {
+
+// Appends one item to the host's menu; the host's menu breaks its columns with
+// a dividing line.
+void AppendToHostMenu(HMENU hostMenu, UINT flags, bool startsColumn, UINT_PTR idOrPopup,
+                      const char* text) {
+    if (startsColumn)
+        flags |= MF_MENUBARBREAK;
+    AppendMenuA(hostMenu, flags, idOrPopup, text);
+}
+
+bool StoreUsesAddressBook(HKEY root) {
+    return root && ReadStoreNumber(root, "UseAddress") != 0;
+}
+
+} // namespace
 
 extern "C" {
-LPCSTR WINAPI QPCGetPlugName(void) { return "Tevrix"; }
-INT_PTR WINAPI QPCVersionInfo(HWND) { return 0; }
-LRESULT WINAPI QPCStartUp(LPARAM) { return 1; }
-LRESULT WINAPI QPCCleanUp(void) { return 0; }
-LRESULT WINAPI QPCSetup(LPARAM) { return 0; }
-LRESULT WINAPI QPCViewClose(LPARAM) { return 0; }
-void WINAPI QPCSendInitMenu(LPARAM, HMENU, UINT) {}
+
+LPCSTR WINAPI QPCGetPlugName(void) {
+    return "Tevrix";
 }
+
+LRESULT WINAPI QPCStartUp(LPARAM) {
+    return 1;
+}
+
+LRESULT WINAPI QPCCleanUp(void) {
+    TextListClear(&EntryTexts);
+    TextListClear(&AddressTexts);
+    DestroyPopups();
+    return 0;
+}
+
+LRESULT WINAPI QPCViewClose(LPARAM) {
+    DestroyPopups();
+    return 0;
+}
+
+void WINAPI QPCSendInitMenu(LPARAM, HMENU hostMenu, UINT kind) {
+    if (kind != QPC_MENU_KIND_COMPOSE)
+        return;
+    MenuMetrics.itemHeight = GetSystemMetrics(SM_CYMENUSIZE);
+    MenuMetrics.screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    const int itemHeight = MenuMetrics.itemHeight;
+    const int screenHeight = MenuMetrics.screenHeight;
+    DestroyPopups();
+
+    int hostItems = GetMenuItemCount(hostMenu);
+    int runningHeight = (hostItems > 0 ? hostItems : 0) * itemHeight;
+    BuildTextMenu();
+
+    bool breaks = AddItemStartsColumn(&runningHeight, itemHeight / 2, screenHeight);
+    AppendToHostMenu(hostMenu, MF_SEPARATOR, breaks, 0, nullptr);
+    breaks = AddItemStartsColumn(&runningHeight, itemHeight, screenHeight);
+    if (TextMenu)
+        AppendToHostMenu(hostMenu, MF_POPUP | MF_STRING, breaks,
+                         reinterpret_cast<UINT_PTR>(TextMenu), "文字列を挿入");
+
+    HKEY root = OpenStore();
+    if (StoreUsesAddressBook(root)) {
+        BuildAddressMenu();
+        // Checked without adding: the address item is the last one appended.
+        bool addressBreaks = screenHeight < runningHeight + itemHeight;
+        if (AddressMenu)
+            AppendToHostMenu(hostMenu, MF_POPUP | MF_STRING, addressBreaks,
+                             reinterpret_cast<UINT_PTR>(AddressMenu), "ｱﾄﾞﾚｽ帳から挿入");
+    }
+    if (root)
+        RegCloseKey(root);
+}
+
+} // extern "C"
