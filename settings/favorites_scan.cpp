@@ -1,9 +1,11 @@
 #include "settings/favorites_scan.h"
 
+#include "settings/folder_identity.h"
 #include "settings/shortcut_file.h"
 #include "settings/url_page.h"
 
 #include <cstring>
+#include <vector>
 
 namespace {
 // Whether a path of that many characters fits in a MAX_PATH buffer with its NUL.
@@ -30,46 +32,70 @@ bool HasShortcutExtension(const char* name) {
     return true;
 }
 
-void ScanFolder(CURLPage& page, const std::string& folder, HTREEITEM parent, int depth);
+// One scan of a folder tree. It remembers the folders it is inside of, so
+// that a link back to one of them (a junction, a symbolic link) is not
+// followed round and round.
+class FolderScan {
+  public:
+    explicit FolderScan(CURLPage& page) : page_(page) {}
 
-void AddFolderEntry(CURLPage& page, const std::string& folder, const WIN32_FIND_DATAA& entry,
-                    HTREEITEM parent, int depth) {
-    const char* name = entry.cFileName;
-    if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
-        return;
-    std::string path = folder + "\\" + name;
-    if (!FitsInPathBuffer(path))
-        return;
-    DWORD attributes = entry.dwFileAttributes;
-    if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_SYSTEM)) {
-        HTREEITEM submenu = page.InsertSubmenu(parent, TVI_LAST, name);
-        // A link may point back at a folder above it: it is not followed.
-        if (submenu && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT) && depth < kMaxFavoritesDepth)
-            ScanFolder(page, path, submenu, depth + 1);
-        return;
+    void Scan(const std::string& folder, HTREEITEM parent) {
+        std::string pattern = folder + "\\*.*";
+        if (!FitsInPathBuffer(pattern))
+            return;
+        WIN32_FIND_DATAA entry;
+        HANDLE search = ::FindFirstFileA(pattern.c_str(), &entry);
+        if (search == INVALID_HANDLE_VALUE)
+            return;
+        openFolders_.push_back(IdentifyFolder(folder));
+        do
+            AddEntry(folder, entry, parent);
+        while (::FindNextFileA(search, &entry));
+        openFolders_.pop_back();
+        ::FindClose(search);
     }
-    if (!HasShortcutExtension(name))
-        return;
-    std::string title(name, std::strlen(name) - 4);
-    page.InsertTextEntry(parent, TVI_LAST, title.c_str(),
-                         ReadShortcutAddress(path.c_str()).c_str());
-}
 
-void ScanFolder(CURLPage& page, const std::string& folder, HTREEITEM parent, int depth) {
-    std::string pattern = folder + "\\*.*";
-    if (!FitsInPathBuffer(pattern))
-        return;
-    WIN32_FIND_DATAA entry;
-    HANDLE search = ::FindFirstFileA(pattern.c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE)
-        return;
-    do
-        AddFolderEntry(page, folder, entry, parent, depth);
-    while (::FindNextFileA(search, &entry));
-    ::FindClose(search);
-}
+  private:
+    void AddEntry(const std::string& folder, const WIN32_FIND_DATAA& entry, HTREEITEM parent) {
+        const char* name = entry.cFileName;
+        if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
+            return;
+        std::string path = folder + "\\" + name;
+        if (!FitsInPathBuffer(path))
+            return;
+        DWORD attributes = entry.dwFileAttributes;
+        if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_SYSTEM)) {
+            HTREEITEM submenu = page_.InsertSubmenu(parent, TVI_LAST, name);
+            if (submenu && MayDescendInto(path, attributes))
+                Scan(path, submenu);
+            return;
+        }
+        if (!HasShortcutExtension(name))
+            return;
+        std::string title(name, std::strlen(name) - 4);
+        page_.InsertTextEntry(parent, TVI_LAST, title.c_str(),
+                              ReadShortcutAddress(path.c_str()).c_str());
+    }
+
+    // Links are not followed, nor folders deeper than the limit, nor a folder
+    // that the scan is already inside of.
+    bool MayDescendInto(const std::string& path, DWORD attributes) const {
+        if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
+            return false;
+        if (openFolders_.size() > static_cast<size_t>(kMaxFavoritesDepth))
+            return false;
+        FolderIdentity identity = IdentifyFolder(path);
+        for (const FolderIdentity& open : openFolders_)
+            if (identity.SameFolderAs(open))
+                return false;
+        return true;
+    }
+
+    CURLPage& page_;
+    std::vector<FolderIdentity> openFolders_;
+};
 } // namespace
 
 void ScanFavoritesFolder(CURLPage& page, const std::string& folder, HTREEITEM parent) {
-    ScanFolder(page, folder, parent, 0);
+    FolderScan(page).Scan(folder, parent);
 }

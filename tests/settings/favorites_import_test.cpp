@@ -367,24 +367,35 @@ TEST(FavoritesImport, FoldersNestedBeyondTheDepthLimitStayEmpty) {
     EXPECT_EQ(menu, std::string(kFavorites) + "{" + expected + "}");
 }
 
-TEST(FavoritesImport, ALinkToAnAncestorFolderIsNotFollowed) {
+// The build makes "link_loop" beside the program: links "back" (to the
+// folder itself) and "again" (to it through its parent), and a folder "inner"
+// whose link "up" leads back to link_loop. Followed, they would repeat the
+// tree without end; each must stay an empty submenu.
+TEST(FavoritesImport, LinksBackToAFolderBeingReadAreNotFollowed) {
     ResetStore();
-    TempFolder folder;
-    folder.MakeFolder("Sub");
-    folder.WriteShortcut("Sub\\a.url", "http://a.example/");
-    std::wstring link;
-    {
-        std::string path = folder.PathOf("Sub\\Loop");
-        link.assign(path.begin(), path.end());
-    }
-    std::wstring target(folder.Path().begin(), folder.Path().end());
-    if (!CreateSymbolicLinkW(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY))
-        GTEST_SKIP() << "this system makes no directory links";
-    DWORD attributes = GetFileAttributesW(link.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
-        GTEST_SKIP() << "directory links do not show as reparse points here";
-    std::string menu = ImportInto(folder);
-    std::string sub = InListingOrder(folder.PathOf("Sub"),
-                                     {{"a.url", "a=http://a.example/"}, {"Loop", "Loop{}"}});
-    EXPECT_EQ(menu, std::string(kFavorites) + "{Sub{" + sub + "}}");
+    std::string loop = CurrentDirectory() + "\\link_loop";
+    ASSERT_NE(GetFileAttributesA((loop + "\\inner\\up").c_str()), INVALID_FILE_ATTRIBUTES);
+    std::string shortcut = loop + "\\a.url";
+    std::string innerShortcut = loop + "\\inner\\b.url";
+    struct Cleanup {
+        std::vector<std::string> files;
+        ~Cleanup() {
+            for (const std::string& file : files)
+                DeleteFileA(file.c_str());
+        }
+    } cleanup{{shortcut, innerShortcut}};
+    WritePrivateProfileStringA("InternetShortcut", "URL", "http://a.example/", shortcut.c_str());
+    WritePrivateProfileStringA("InternetShortcut", "URL", "http://b.example/",
+                               innerShortcut.c_str());
+    StoreFavoritesFolder(loop);
+    SheetView view;
+    ASSERT_TRUE(
+        RunSheetSteps({ClickFavorites(), AcceptFolder(), ReadSheet(&view), PressSheetCancel()}));
+    std::string inner =
+        InListingOrder(loop + "\\inner", {{"b.url", "b=http://b.example/"}, {"up", "up{}"}});
+    std::string expected = InListingOrder(loop, {{"a.url", "a=http://a.example/"},
+                                                 {"back", "back{}"},
+                                                 {"again", "again{}"},
+                                                 {"inner", "inner{" + inner + "}"}});
+    EXPECT_EQ(view.menu, std::string(kFavorites) + "{" + expected + "}");
 }
