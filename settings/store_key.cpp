@@ -64,7 +64,9 @@ BOOL CStoreKey::ReadDword(const char* name, DWORD& value, DWORD defaultValue) co
     DWORD type = 0;
     DWORD read = defaultValue;
     DWORD size = sizeof read;
-    if (QueryValue(name, &type, &read, &size) != ERROR_SUCCESS)
+    // Only a value of exactly four bytes is a number; a shorter one (a string
+    // "1", a single binary byte) would otherwise read as its first bytes.
+    if (QueryValue(name, &type, &read, &size) != ERROR_SUCCESS || size != sizeof read)
         return FALSE;
     value = read;
     return TRUE;
@@ -152,21 +154,19 @@ int CStoreKey::CountSubKeys() const {
 }
 
 BOOL CStoreKey::DeleteTree(const char* name) const {
-    int children;
-    {
-        CStoreKey target = OpenSubKey(name, FALSE);
-        if (!target.GetHandle())
-            return TRUE;
-        children = target.CountSubKeys();
-        // Each pass deletes the first child, so the next one moves to index 0.
-        for (int i = 0; i < children; ++i) {
-            std::string childName = target.GetSubKey(0).GetName();
-            if (childName.empty())
-                break; // no name: deleting "" would delete the subkey itself
-            target.DeleteTree(childName.c_str());
-        }
-    } // the subkey's handle is closed before the subkey is deleted
-    return ::RegDeleteKeyA(m_hKey, name) == ERROR_SUCCESS;
+    // By UTF-16 names: a key whose name has a character without a Shift-JIS
+    // form comes out of the ANSI enumeration altered, cannot be opened or
+    // deleted under that name, and would keep the whole subtree in place, so
+    // that the next save merged the new menu into the old one.
+    if (!m_hKey || !name)
+        return TRUE;
+    int length = ::MultiByteToWideChar(CP_ACP, 0, name, -1, nullptr, 0);
+    if (length <= 1)
+        return FALSE; // "" would name this key itself
+    std::wstring wideName(static_cast<size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, name, -1, &wideName[0], length);
+    LONG status = ::RegDeleteTreeW(m_hKey, wideName.c_str());
+    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
 }
 
 CStoreRootKey::CStoreRootKey(const char* company, const char* product) {

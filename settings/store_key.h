@@ -25,7 +25,7 @@ class CStoreKey {
     // stored size. The system's error code: 0, ERROR_FILE_NOT_FOUND for a
     // missing value, ERROR_MORE_DATA when the buffer is too small.
     LONG QueryValue(const char* name, DWORD* type, void* buffer, DWORD* size) const;
-    // The destination keeps the default unless the value could be read.
+    // The destination keeps the default unless a 4-byte value could be read.
     BOOL ReadDword(const char* name, DWORD& value, DWORD defaultValue) const;
     DWORD GetDword(const char* name, DWORD defaultValue) const;
     BOOL ReadString(const char* name, std::string& value, const char* defaultText) const;
