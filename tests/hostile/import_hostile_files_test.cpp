@@ -155,7 +155,7 @@ TEST_F(ImportHostileFiles, ShortcutsThatAreNoIniFiles) {
     folder_.WriteFile("links\\binary.url", std::string("\0\0[InternetShortcut]\0URL=x\0", 27));
     folder_.WriteFile("links\\no section.url", "URL=http://outside.example/\r\n");
     folder_.WriteFile("links\\empty.url", "");
-    std::string longAddress = "http://long.example/" + std::string(4 * 1024 * 1024, 'a');
+    std::string longAddress = "http://long.example/" + std::string(16 * 1024 * 1024, 'a');
     folder_.WriteFile("links\\long.url", "[InternetShortcut]\r\nURL=" + longAddress + "\r\n");
 
     PageItem top = ImportFavorites(folder_.PathOf("links"));
