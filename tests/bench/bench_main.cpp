@@ -5,6 +5,7 @@
 
 #include "bench_table.h"
 #include "plugin_bench.h"
+#include "settings_bench.h"
 #include "tests/plugin/plugin_harness.h"
 
 int main() {
@@ -14,6 +15,8 @@ int main() {
     }
     std::vector<BenchRow> rows;
     BenchPlugin(&rows);
+    BenchSettings(&rows);
     PrintTable(rows);
+    BenchMenuInsertion();
     return 0;
 }

@@ -19,6 +19,11 @@ inline double NowMs() {
     return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
+inline double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
 // The median time of measured over runs runs; prepare runs untimed before each.
 inline double MedianMs(int runs, const std::function<void()>& prepare,
                        const std::function<void()>& measured) {
@@ -30,8 +35,7 @@ inline double MedianMs(int runs, const std::function<void()>& prepare,
         measured();
         times.push_back(NowMs() - start);
     }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return Median(times);
 }
 
 // Fewer runs for the largest sizes keep the whole benchmark to minutes.

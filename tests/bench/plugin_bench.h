@@ -6,3 +6,6 @@
 #include "bench_table.h"
 
 void BenchPlugin(std::vector<BenchRow>* rows);
+
+// Prints a second table: the cost of one menu item append by the popup's size.
+void BenchMenuInsertion();

@@ -1,0 +1,147 @@
+// Every figure runs inside one open sheet per size, on the page's own
+// operations: the load and save of the tree, and the imports into a fresh
+// submenu that is removed again between runs.
+#include "settings_bench.h"
+
+#include <windows.h>
+
+#include <string>
+
+#include "bench_store.h"
+#include "bench_timing.h"
+#include "settings/favorites_scan.h"
+#include "settings/html_link_import.h"
+#include "settings/html_tags.h"
+#include "store_reset.h"
+#include "tests/hostile/page_session.h"
+
+namespace {
+
+const DWORD kSheetDeadlineMs = 600000;
+
+std::string BenchFolder() {
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    return std::string(temp) + "tevrix-bench-files";
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+// An HTML bookmark file of entries links, one per list item.
+std::string WriteHtmlFile(const std::string& folder, int entries) {
+    std::string html = "<html><head><title>ブックマーク</title></head><body><dl>\r\n";
+    for (int i = 0; i < entries; ++i)
+        html += "<dt><a href=\"https://example.jp/page/" + std::to_string(i) + "\">リンク " +
+                std::to_string(i) + "</a>\r\n";
+    html += "</dl></body></html>\r\n";
+    std::string path = folder + "\\links.html";
+    WriteBytes(path, html);
+    return path;
+}
+
+// A Favorites folder of entries shortcut files.
+std::string WriteFavoritesFolder(const std::string& folder, int entries) {
+    std::string favorites = folder + "\\favorites";
+    CreateDirectoryA(favorites.c_str(), nullptr);
+    for (int i = 0; i < entries; ++i)
+        WriteBytes(favorites + "\\リンク " + std::to_string(i) + ".url",
+                   "[InternetShortcut]\r\nURL=https://example.jp/page/" + std::to_string(i) +
+                       "\r\n");
+    return favorites;
+}
+
+std::string ReadBytes(const std::string& path) {
+    std::string bytes;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD size = GetFileSize(file, nullptr);
+    bytes.resize(size);
+    DWORD read = 0;
+    ReadFile(file, &bytes[0], size, &read, nullptr);
+    CloseHandle(file);
+    return bytes;
+}
+
+void RemoveFolder(const std::string& folder) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = found.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveFolder(folder + "\\" + name);
+            else
+                DeleteFileA((folder + "\\" + name).c_str());
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+// Times one import into a fresh submenu under the top item, removed after.
+double MedianImportMs(OpenUrlPage& page, int runs,
+                      const std::function<void(HTREEITEM submenu)>& import) {
+    HTREEITEM submenu = nullptr;
+    return MedianMs(
+        runs,
+        [&] {
+            if (submenu)
+                page.Tree().DeleteItem(submenu);
+            submenu = page.InsertSubmenu(page.TopItem(), TVI_LAST, "import");
+        },
+        [&] { import(submenu); });
+}
+
+} // namespace
+
+void BenchSettings(std::vector<BenchRow>* rows) {
+    BenchRow load = {"Menu page: LoadTree of N entries", {}, ""};
+    BenchRow save = {"Menu page: SaveTree of N entries", {}, ""};
+    BenchRow html = {"HTML import of N links (ImportHtmlLinks)", {}, ""};
+    BenchRow favorites = {"Favorites import of N files (ScanFavoritesFolder)", {}, ""};
+    BenchRow parse = {"HTML links parsed from memory alone (ScanHtmlLinks)", {}, ""};
+    BenchRow treeFloor = {"Tree floor: TVM_INSERTITEM of N items under one submenu", {}, ""};
+    std::string folder = BenchFolder();
+    for (int s = 0; s < kSizeCount; ++s) {
+        int n = kSizes[s];
+        int runs = RunsFor(n);
+        RemoveFolder(folder);
+        CreateDirectoryA(folder.c_str(), nullptr);
+        std::string htmlPath = WriteHtmlFile(folder, n);
+        std::string favoritesFolder = WriteFavoritesFolder(folder, n);
+        WriteFlatStore(n);
+        WithUrlPage(
+            [&](OpenUrlPage& page) {
+                load.ms[s] = MedianMs(
+                    runs, [&] { page.ClearTree(); }, [&] { page.LoadTree(); });
+                save.ms[s] = MedianMs(runs, nullptr, [&] { page.SaveTree(); });
+                html.ms[s] = MedianImportMs(page, runs, [&](HTREEITEM submenu) {
+                    ImportHtmlLinks(page, htmlPath.c_str(), submenu);
+                });
+                favorites.ms[s] = MedianImportMs(page, runs, [&](HTREEITEM submenu) {
+                    ScanFavoritesFolder(page, favoritesFolder, submenu);
+                });
+                treeFloor.ms[s] = MedianImportMs(page, runs, [&](HTREEITEM submenu) {
+                    for (int i = 0; i < n; ++i)
+                        page.Tree().InsertItem("リンク", 0, 0, submenu, TVI_LAST);
+                });
+            },
+            kSheetDeadlineMs);
+        std::string bytes = ReadBytes(htmlPath);
+        parse.ms[s] = MedianMs(runs, nullptr, [&] {
+            MemoryByteSource source(bytes.data(), bytes.size());
+            ScanHtmlLinks(source);
+        });
+    }
+    RemoveFolder(folder);
+    ResetStore();
+    rows->insert(rows->end(), {load, save, html, parse, treeFloor, favorites});
+}
