@@ -212,3 +212,42 @@ TEST(MenuPageLoad, ThePageCarriesItsControls) {
     EXPECT_TRUE(treeBorder);
     EXPECT_TRUE(boxBorder);
 }
+
+TEST(MenuPageLoad, TheTreeShowsThreeImagesWithWhiteTransparent) {
+    ResetStore();
+    int count = 0, width = 0, height = 0;
+    COLORREF corner[3] = {}, outline[3] = {};
+    const POINT kOutline[3] = {{3, 1}, {0, 5}, {0, 5}}; // a black pixel of each drawing
+    const COLORREF kRed = RGB(255, 0, 0);
+    ASSERT_TRUE(RunMenuSheet({[&](HWND sheet) {
+                                  HIMAGELIST list =
+                                      TreeView_GetImageList(MenuTree(sheet), TVSIL_NORMAL);
+                                  count = ImageList_GetImageCount(list);
+                                  ImageList_GetIconSize(list, &width, &height);
+                                  HDC screen = GetDC(nullptr);
+                                  HDC dc = CreateCompatibleDC(screen);
+                                  HBITMAP canvas = CreateCompatibleBitmap(screen, 20, 18);
+                                  HGDIOBJ old = SelectObject(dc, canvas);
+                                  HBRUSH red = CreateSolidBrush(kRed);
+                                  RECT all{0, 0, 20, 18};
+                                  for (int i = 0; i < 3 && i < count; ++i) {
+                                      FillRect(dc, &all, red);
+                                      ImageList_Draw(list, i, dc, 0, 0, ILD_TRANSPARENT);
+                                      corner[i] = GetPixel(dc, 19, 17);
+                                      outline[i] = GetPixel(dc, kOutline[i].x, kOutline[i].y);
+                                  }
+                                  DeleteObject(red);
+                                  SelectObject(dc, old);
+                                  DeleteObject(canvas);
+                                  DeleteDC(dc);
+                                  ReleaseDC(nullptr, screen);
+                              },
+                              PressCancel}));
+    EXPECT_EQ(count, 3);
+    EXPECT_EQ(width, 20);
+    EXPECT_EQ(height, 18);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(corner[i], kRed) << "image " << i << ": white shows what lies beneath";
+        EXPECT_EQ(outline[i], RGB(0, 0, 0)) << "image " << i;
+    }
+}
