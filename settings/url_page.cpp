@@ -1,7 +1,149 @@
 #include "settings/url_page.h"
 
+#include "framework/app.h"
+#include "framework/data_exchange.h"
 #include "settings/resources/resource.h"
 
-CURLPage::CURLPage() : CPropertyPage(IDD_URL_PAGE) {}
+#include <cstring>
 
-CURLPage::~CURLPage() = default;
+namespace {
+const int kImageWidth = 20;
+const int kImageHeight = 18;
+const COLORREF kTransparent = RGB(255, 255, 255);
+// Bitmaps of the image indexes 0 (text entry), 1 (closed folder), 2 (open folder).
+const UINT kItemBitmaps[] = {IDB_TEXT_ENTRY, IDB_FOLDER_CLOSED, IDB_FOLDER_OPEN};
+
+// An item's string: a heap copy of exactly the text's length plus its NUL.
+char* CopyItemString(const char* text) {
+    size_t length = std::strlen(text);
+    char* copy = new char[length + 1];
+    std::memcpy(copy, text, length + 1);
+    return copy;
+}
+} // namespace
+
+BEGIN_MESSAGE_MAP(CURLPage, CPropertyPage)
+ON_BN_CLICKED(IDC_ADD_ENTRY, OnAddEntry)
+ON_BN_CLICKED(IDC_ADD_SUBMENU, OnAddSubmenu)
+ON_BN_CLICKED(IDC_DELETE_ITEM, OnDelete)
+ON_BN_CLICKED(IDC_INSERT_FAVORITES, InsertFavorites)
+ON_BN_CLICKED(IDC_INSERT_HTML, InsertFromHtml)
+ON_EN_CHANGE(IDC_ENTRY_STRING, OnStringChange)
+ON_NOTIFY(TVN_SELCHANGEDA, IDC_MENU_TREE, OnTreeSelChanged)
+ON_NOTIFY(TVN_ITEMEXPANDINGA, IDC_MENU_TREE, OnTreeItemExpanding)
+ON_NOTIFY(TVN_DELETEITEMA, IDC_MENU_TREE, OnTreeDeleteItem)
+ON_NOTIFY(TVN_BEGINLABELEDITA, IDC_MENU_TREE, OnTreeBeginLabelEdit)
+ON_NOTIFY(TVN_ENDLABELEDITA, IDC_MENU_TREE, OnTreeEndLabelEdit)
+ON_NOTIFY(TVN_BEGINDRAGA, IDC_MENU_TREE, OnTreeBeginDrag)
+ON_WM_MOUSEMOVE()
+ON_WM_LBUTTONUP()
+END_MESSAGE_MAP()
+
+CURLPage::CURLPage()
+    : CPropertyPage(IDD_URL_PAGE), m_bEntryChanged(FALSE), m_pDragImage(nullptr),
+      m_bDragging(FALSE), m_hDragItem(nullptr), m_hDropItem(nullptr) {}
+
+CURLPage::~CURLPage() {
+    // A sheet closed in the middle of a drag still ends the drag image.
+    EndDragImage();
+}
+
+void CURLPage::DoDataExchange(CDataExchange* dx) {
+    CPropertyPage::DoDataExchange(dx);
+    DDX_Control(dx, IDC_MENU_TREE, m_tree);
+    DDX_Text(dx, IDC_ENTRY_STRING, m_strEntry);
+}
+
+BOOL CURLPage::OnInitDialog() {
+    CPropertyPage::OnInitDialog();
+    m_imageList.Create(kImageWidth, kImageHeight, ILC_COLOR4 | ILC_MASK, 3, 1);
+    for (UINT id : kItemBitmaps) {
+        HBITMAP bitmap = ::LoadBitmapA(AfxGetResourceHandle(), MAKEINTRESOURCEA(id));
+        m_imageList.Add(bitmap, kTransparent);
+        ::DeleteObject(bitmap);
+    }
+    m_tree.SetImageList(&m_imageList, TVSIL_NORMAL);
+    LoadTree();
+    return TRUE;
+}
+
+BOOL CURLPage::OnApply() {
+    // The selected entry takes the box's text even without a pending edit.
+    UpdateData(TRUE);
+    HTREEITEM selected = m_tree.GetSelectedItem();
+    if (selected && ItemString(selected))
+        ReplaceItemString(selected, m_strEntry);
+    SaveTree();
+    return CPropertyPage::OnApply();
+}
+
+HTREEITEM CURLPage::TopItem() const {
+    return m_tree.GetRootItem();
+}
+
+HTREEITEM CURLPage::InsertTextEntry(HTREEITEM parent, HTREEITEM after, const char* title,
+                                    const char* text) {
+    char* copy = CopyItemString(text);
+    TVINSERTSTRUCTA insert{};
+    insert.hParent = parent;
+    insert.hInsertAfter = after;
+    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
+    insert.item.pszText = const_cast<char*>(title);
+    insert.item.iImage = 0;
+    insert.item.iSelectedImage = 0;
+    insert.item.lParam = reinterpret_cast<LPARAM>(copy);
+    HTREEITEM item = m_tree.InsertItem(&insert);
+    if (!item)
+        delete[] copy;
+    return item;
+}
+
+HTREEITEM CURLPage::InsertSubmenu(HTREEITEM parent, HTREEITEM after, const char* title) {
+    return m_tree.InsertItem(title, 1, 1, parent, after);
+}
+
+const char* CURLPage::ItemString(HTREEITEM item) const {
+    return reinterpret_cast<const char*>(m_tree.GetItemData(item));
+}
+
+void CURLPage::MarkChanged() {
+    SetModified(TRUE);
+}
+
+void CURLPage::ReplaceItemString(HTREEITEM item, const std::string& text) {
+    char* old = const_cast<char*>(ItemString(item));
+    char* copy = CopyItemString(text.c_str());
+    if (!m_tree.SetItemData(item, reinterpret_cast<DWORD_PTR>(copy))) {
+        delete[] copy;
+        return;
+    }
+    delete[] old;
+}
+
+HTREEITEM CURLPage::InsertCopyOf(HTREEITEM source, HTREEITEM parent, HTREEITEM after) {
+    std::string title = m_tree.GetItemText(source);
+    int image = 0, selectedImage = 0;
+    m_tree.GetItemImage(source, image, selectedImage);
+    const char* text = ItemString(source);
+    char* copy = text ? CopyItemString(text) : nullptr;
+    TVINSERTSTRUCTA insert{};
+    insert.hParent = parent;
+    insert.hInsertAfter = after;
+    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
+    insert.item.pszText = &title[0];
+    insert.item.iImage = image;
+    insert.item.iSelectedImage = selectedImage;
+    insert.item.lParam = reinterpret_cast<LPARAM>(copy);
+    HTREEITEM item = m_tree.InsertItem(&insert);
+    if (!item)
+        delete[] copy;
+    return item;
+}
+
+bool CURLPage::IsInSubtree(HTREEITEM item, HTREEITEM subtreeRoot) const {
+    for (HTREEITEM walk = item; walk; walk = m_tree.GetParentItem(walk)) {
+        if (walk == subtreeRoot)
+            return true;
+    }
+    return false;
+}

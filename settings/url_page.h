@@ -1,9 +1,89 @@
-// The page "メニュー": the menu tree. For now only the page itself.
+// The page "メニュー": the menu of the store edited as a tree.
+//
+// Item model: every item has a title and an image index (0 text entry,
+// 1 submenu collapsed, 2 submenu expanded; the selected image always equals
+// it). A text entry owns a heap copy of its text as the item data; a submenu,
+// and the single top item "Tevrix", carry none. The data alone decides the
+// kind. The page releases an item's text when the tree deletes the item.
 #pragma once
+#include "framework/image_list.h"
 #include "framework/property_page.h"
+#include "framework/tree_ctrl.h"
+#include "settings/store_key.h"
+
+#include <string>
 
 class CURLPage : public CPropertyPage {
   public:
     CURLPage();
     ~CURLPage() override;
+
+    // The top item: the first item at the outermost level; its children are
+    // the top-level menu.
+    HTREEITEM TopItem() const;
+    // Inserts a text entry (image 0) owning a copy of text, under parent after
+    // the given item (TVI_FIRST, TVI_LAST or a sibling). The new item, or null.
+    HTREEITEM InsertTextEntry(HTREEITEM parent, HTREEITEM after, const char* title,
+                              const char* text);
+    // Inserts a submenu (image 1, no text). The new item, or null.
+    HTREEITEM InsertSubmenu(HTREEITEM parent, HTREEITEM after, const char* title);
+    // The text of a text entry, or null for a submenu and the top item.
+    const char* ItemString(HTREEITEM item) const;
+    // Tells the sheet the page has changes: Apply becomes enabled.
+    void MarkChanged();
+
+  protected:
+    void DoDataExchange(CDataExchange* dx) override;
+    BOOL OnInitDialog() override;
+    BOOL OnApply() override;
+
+    // Store to tree and back.
+    void LoadTree();
+    void LoadSubmenu(const CStoreKey& key, HTREEITEM parent);
+    void SaveTree();
+    void SaveSubmenu(const CStoreKey& key, HTREEITEM first);
+
+    // Buttons and the string box.
+    void OnAddEntry();
+    void OnAddSubmenu();
+    void OnDelete();
+    void OnStringChange();
+    // Imports of a Favorites folder (button 1011) and of an HTML file (1012).
+    void InsertFavorites();
+    void InsertFromHtml();
+
+    // Tree notifications.
+    void OnTreeSelChanged(NMHDR* header, LRESULT* result);
+    void OnTreeItemExpanding(NMHDR* header, LRESULT* result);
+    void OnTreeDeleteItem(NMHDR* header, LRESULT* result);
+    void OnTreeBeginLabelEdit(NMHDR* header, LRESULT* result);
+    void OnTreeEndLabelEdit(NMHDR* header, LRESULT* result);
+
+    // Moving an item with its subtree by dragging it onto another item.
+    void OnTreeBeginDrag(NMHDR* header, LRESULT* result);
+    void OnMouseMove(UINT flags, CPoint point);
+    void OnLButtonUp(UINT flags, CPoint point);
+    void CopyItem(HTREEITEM source, HTREEITEM target);
+    void CopyChildren(HTREEITEM first, HTREEITEM newParent);
+
+    CImageList m_imageList;
+    BOOL m_bEntryChanged;     // the user edited the string box since the last selection change
+    CImageList* m_pDragImage; // the drag image during a drag, owned by the page
+    BOOL m_bDragging;         // a drag is under way
+    HTREEITEM m_hDragItem;    // the item being dragged
+    HTREEITEM m_hDropItem;    // the last item the pointer was over during the drag
+    CTreeCtrl m_tree;         // control 1010
+    std::string m_strEntry;   // the string box, control 1001
+
+  private:
+    // Adds a text entry or submenu next to the selection, selects it and opens its title.
+    void AddItem(bool textEntry);
+    // Replaces the text entry's string by a fresh copy of text.
+    void ReplaceItemString(HTREEITEM item, const std::string& text);
+    // Inserts a copy of the item alone (title, images, a fresh copy of its string).
+    HTREEITEM InsertCopyOf(HTREEITEM source, HTREEITEM parent, HTREEITEM after);
+    bool IsInSubtree(HTREEITEM item, HTREEITEM subtreeRoot) const;
+    void EndDragImage();
+
+    DECLARE_MESSAGE_MAP()
 };

@@ -17,3 +17,8 @@
 #define IDC_MENU_TREE 1010
 #define IDC_INSERT_FAVORITES 1011
 #define IDC_INSERT_HTML 1012
+
+// Images of the menu tree's items
+#define IDB_FOLDER_OPEN 132
+#define IDB_TEXT_ENTRY 134
+#define IDB_FOLDER_CLOSED 136

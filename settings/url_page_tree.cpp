@@ -1,0 +1,57 @@
+// The menu tree page's answers to the tree's notifications.
+#include "settings/url_page.h"
+
+#include "settings/resources/resource.h"
+
+void CURLPage::OnTreeSelChanged(NMHDR* header, LRESULT*) {
+    auto* change = reinterpret_cast<NMTREEVIEWA*>(header);
+    UpdateData(TRUE);
+    // A pending edit belongs to the entry that loses the selection, if it is
+    // still there (a deleted item reads as no string).
+    HTREEITEM old = change->itemOld.hItem;
+    if (m_bEntryChanged && old && ItemString(old))
+        ReplaceItemString(old, m_strEntry);
+
+    HTREEITEM now = change->itemNew.hItem;
+    ::EnableWindow(GetDlgItem(IDC_DELETE_ITEM), now && m_tree.GetParentItem(now));
+    const char* text = now ? ItemString(now) : nullptr;
+    m_strEntry = text ? text : "";
+    UpdateData(FALSE);
+    ::EnableWindow(GetDlgItem(IDC_ENTRY_STRING), text != nullptr);
+    // Clears also the change that our own writing of the box reported.
+    m_bEntryChanged = FALSE;
+}
+
+void CURLPage::OnTreeItemExpanding(NMHDR* header, LRESULT*) {
+    auto* expand = reinterpret_cast<NMTREEVIEWA*>(header);
+    HTREEITEM item = expand->itemNew.hItem;
+    int image = 0, selectedImage = 0;
+    m_tree.GetItemImage(item, image, selectedImage);
+    if (expand->action & TVE_EXPAND)
+        image = image == 2 ? 1 : 2;
+    else
+        image = image == 1 ? 2 : 1;
+    m_tree.SetItemImage(item, image, image);
+}
+
+void CURLPage::OnTreeDeleteItem(NMHDR* header, LRESULT*) {
+    auto* deletion = reinterpret_cast<NMTREEVIEWA*>(header);
+    // A pending edit of the selected entry goes with it: the selection change
+    // that follows must not write into an item whose string is gone.
+    if (deletion->itemOld.hItem == m_tree.GetSelectedItem())
+        m_bEntryChanged = FALSE;
+    delete[] reinterpret_cast<char*>(deletion->itemOld.lParam);
+}
+
+void CURLPage::OnTreeBeginLabelEdit(NMHDR* header, LRESULT* result) {
+    // The top item keeps its title.
+    auto* edit = reinterpret_cast<NMTVDISPINFOA*>(header);
+    *result = m_tree.GetParentItem(edit->item.hItem) ? 0 : 1;
+}
+
+void CURLPage::OnTreeEndLabelEdit(NMHDR* header, LRESULT*) {
+    // A null text means the edit was cancelled; an empty title is accepted.
+    auto* edit = reinterpret_cast<NMTVDISPINFOA*>(header);
+    if (edit->item.pszText)
+        m_tree.SetItemText(edit->item.hItem, edit->item.pszText);
+}
