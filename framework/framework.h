@@ -1,4 +1,14 @@
 // The application framework the settings editor's classes derive from.
+//
+// Things worth knowing when building on it:
+// - Windows are ANSI: tree views send the A forms of their notifications
+//   (TVN_SELCHANGEDA, TVN_ENDLABELEDITA ...), so event tables name those.
+// - DDX_Text towards a control sets its text, and a single-line edit then
+//   reports EN_CHANGE as if the user had typed.
+// - A handler of a notification answers through *result; a mouse handler
+//   that calls Default() lets the dialog's default handling run as well.
+// - Dialog templates and strings come from AfxGetResourceHandle(): the DLL
+//   that set it in its entry point, else the executable.
 #pragma once
 #include "framework/app.h"
 #include "framework/data_exchange.h"

@@ -8,11 +8,16 @@
 #include "column_break.h"
 #include "menu_store.h"
 #include "plugin_state.h"
+#include "popups.h"
 
 namespace {
 
 // Longest key name the registry allows, plus its NUL.
 const DWORD MaxKeyNameLength = 256;
+// Submenus nest no deeper than the registry's own key nesting; the bound keeps
+// the recursion finite on any store.
+const int MaxSubmenuDepth = 512;
+int SubmenuDepth;
 
 struct MenuBuild {
     HMENU menu;
@@ -21,8 +26,8 @@ struct MenuBuild {
     bool* stopped;
 };
 
-void AppendItem(HMENU menu, MENUITEMINFOA* item) {
-    InsertMenuItemA(menu, GetMenuItemCount(menu), TRUE, item);
+BOOL AppendItem(HMENU menu, MENUITEMINFOA* item) {
+    return InsertMenuItemA(menu, GetMenuItemCount(menu), TRUE, item);
 }
 
 // One entry key: appends its item to the menu being built.
@@ -68,7 +73,10 @@ void AddEntry(MenuBuild* build, HKEY parent, const char* keyName) {
     if (ready) {
         if (startsColumn)
             item.fType |= MFT_MENUBREAK;
-        AppendItem(build->menu, &item);
+        // Menus refuse submenus nested beyond what they can show; such a
+        // submenu is not attached anywhere, so it is destroyed here.
+        if (!AppendItem(build->menu, &item) && item.hSubMenu)
+            DestroyMenuTree(item.hSubMenu);
     }
     free(title);
     RegCloseKey(entry);
@@ -108,8 +116,12 @@ HMENU BuildStoreSubmenu(HKEY entryKey, DWORD* dataCounter, bool* stopped) {
         *stopped = true;
         return nullptr;
     }
-    MenuBuild build = {submenu, 0, dataCounter, stopped};
-    AddEntries(&build, entryKey);
+    if (SubmenuDepth < MaxSubmenuDepth) {
+        ++SubmenuDepth;
+        MenuBuild build = {submenu, 0, dataCounter, stopped};
+        AddEntries(&build, entryKey);
+        --SubmenuDepth;
+    }
     return submenu;
 }
 

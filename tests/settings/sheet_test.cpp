@@ -28,19 +28,29 @@ void PressCancel(HWND sheet) {
 }
 } // namespace
 
-TEST(SettingSheet, OpensOnTheMenuPageWithCaption) {
+TEST(SettingSheet, OpensUnownedOnTheMenuPage) {
     ResetStore();
-    std::string caption, tab;
-    bool menuPageShown = false;
+    std::string caption, tab, checkBoxText;
+    bool menuPageShown = false, owned = true;
     ASSERT_TRUE(RunSettingSheet({[&](HWND sheet) {
+                                     owned = GetWindow(sheet, GW_OWNER) != nullptr;
                                      char text[64] = "";
                                      GetWindowTextA(sheet, text, sizeof text);
                                      caption = text;
                                      tab = CurrentTabTitle(sheet);
                                      menuPageShown = GetDlgItem(CurrentPage(sheet), kMenuTree);
                                  },
+                                 OpenEtcPage,
+                                 [&](HWND sheet) {
+                                     char text[64] = "";
+                                     GetDlgItemTextA(CurrentPage(sheet), kUseAddressBox, text,
+                                                     sizeof text);
+                                     checkBoxText = text;
+                                 },
                                  PressCancel}));
     EXPECT_EQ(caption, "Tevrix 設定");
+    EXPECT_FALSE(owned);
+    EXPECT_EQ(checkBoxText, "アドレス帳からも入力する");
     EXPECT_EQ(tab, "メニュー");
     EXPECT_TRUE(menuPageShown);
 }
