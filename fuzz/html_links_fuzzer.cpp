@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "settings/cp932_text.h"
 #include "settings/html_tags.h"
 
 namespace {
@@ -38,7 +39,9 @@ void CheckLinks(const uint8_t* data, size_t size) {
     MemoryByteSource source(data, size);
     for (const HtmlLink& link : ScanHtmlLinks(source)) {
         Require(link.title.find('\0') == std::string::npos);
-        Require(link.address.find_first_of(std::string("\"<>\r\n\0", 6)) == std::string::npos);
+        Require(link.address.find_first_of(std::string("<>\r\n\0", 5)) == std::string::npos);
+        // A double quote may hide in the address only as a second byte.
+        Require(FindCp932(link.address, "\"") == std::string::npos);
         Require(link.title.find_first_of("<>\r\n") == std::string::npos);
     }
 }

@@ -6,6 +6,7 @@
 
 namespace {
 
+const char* const RootPath = "Software\\Ostrel\\Tevrix";
 const char* const MenuPath = "Software\\Ostrel\\Tevrix\\URL";
 
 struct SampleEntry {
@@ -63,6 +64,13 @@ BOOL WriteSampleStoreIfEmpty(void) {
             SetNumber(key, "Type", 1);
         }
         RegCloseKey(key);
+    }
+    // The address-book popup too, from the sample mailbox's book.
+    HKEY root = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, RootPath, 0, nullptr, 0, KEY_WRITE, nullptr, &root,
+                        nullptr) == ERROR_SUCCESS) {
+        SetNumber(root, "UseAddress", 1);
+        RegCloseKey(root);
     }
     return TRUE;
 }

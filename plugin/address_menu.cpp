@@ -1,0 +1,88 @@
+// The address-book popup: the books listed under "AddressFile" in the host's
+// Mailbox.ini, read in list order into one menu, with one running index.
+#include "address_book_menu.h"
+#include "address_file_list.h"
+#include "plugin_state.h"
+
+#include <stdlib.h>
+#include <string.h>
+
+namespace {
+
+const char kSettingsFileName[] = "Mailbox.ini";
+const char kDefaultBookName[] = "Address";
+const DWORD kFirstValueSize = 256;
+const DWORD kValueSizeStep = 128;
+
+// folder followed directly by name, as a heap string; null when it would not
+// fit in limit bytes (0: no limit) or memory ran out.
+char* JoinPath(const char* folder, const char* name, size_t nameLength, size_t limit) {
+    size_t folderLength = strlen(folder);
+    size_t size = folderLength + nameLength + 1;
+    if (limit && size > limit)
+        return nullptr;
+    char* path = static_cast<char*>(malloc(size));
+    if (!path)
+        return nullptr;
+    memcpy(path, folder, folderLength);
+    memcpy(path + folderLength, name, nameLength);
+    path[size - 1] = '\0';
+    return path;
+}
+
+char* MailboxPath(const char* name, size_t nameLength, size_t limit) {
+    const char* folder = HostFunctions.GetMailbox ? HostFunctions.GetMailbox() : nullptr;
+    return folder ? JoinPath(folder, name, nameLength, limit) : nullptr;
+}
+
+// The whole "AddressFile" value, read into a buffer that grows while the
+// value fills it; null when it is missing or empty.
+char* ReadAddressFileValue(const char* settingsPath, DWORD* length) {
+    for (DWORD size = kFirstValueSize;; size += kValueSizeStep) {
+        char* value = static_cast<char*>(malloc(size));
+        if (!value)
+            return nullptr;
+        *length =
+            GetPrivateProfileStringA("Property", "AddressFile", "", value, size, settingsPath);
+        if (*length == 0) {
+            free(value);
+            return nullptr;
+        }
+        if (*length != size - 1)
+            return value;
+        free(value);
+    }
+}
+
+// The path of one listed book: the host's own book for a "*" field.
+char* BookPath(const AddressFileField& field) {
+    if (field.isDefaultBook)
+        return MailboxPath(kDefaultBookName, strlen(kDefaultBookName), 0);
+    return JoinPath("", field.begin, field.length, 0);
+}
+
+} // namespace
+
+void BuildAddressMenu(void) {
+    AddressMenu = CreateMenu();
+    TextListClear(&AddressTexts);
+    DWORD counter = 0;
+    // A mailbox folder too long for the settings path leaves the popup empty.
+    char* settingsPath = MailboxPath(kSettingsFileName, strlen(kSettingsFileName), MAX_PATH);
+    if (!settingsPath)
+        return;
+    DWORD length = 0;
+    char* value = ReadAddressFileValue(settingsPath, &length);
+    free(settingsPath);
+    if (!value)
+        return;
+    size_t position = 0;
+    AddressFileField field;
+    while (NextAddressFileField(value, length, &position, &field)) {
+        char* path = BookPath(field);
+        if (path)
+            BuildAddressFileMenu(AddressMenu, path, counter);
+        free(path);
+    }
+    free(value);
+}
