@@ -1,0 +1,59 @@
+// "お気に入りの挿入": a Favorites folder becomes a new submenu at the end of
+// the top level, under a title that no top-level item has yet (or replacing
+// the item that has it, when the user says so).
+#include "settings/favorites_scan.h"
+#include "settings/favorites_title_dialog.h"
+#include "settings/folder_dialog.h"
+#include "settings/store_key.h"
+#include "settings/store_names.h"
+#include "settings/top_level_entry.h"
+#include "settings/url_page.h"
+
+namespace {
+const char kFavoritesValue[] = "Favorites";
+const char kDefaultTitle[] = "お気に入り";
+const char kClashNotice[] = " はすでに存在します";
+const char kChooserCaption[] = "お気に入りﾌｫﾙﾀﾞの選択";
+const char kMessageCaption[] = "Tevrix";
+} // namespace
+
+void CURLPage::InsertFavorites() {
+    HTREEITEM top = TopItem();
+    if (!top)
+        return;
+    std::string title = kDefaultTitle;
+    HTREEITEM found = FindTopLevelEntry(m_tree, title.c_str(), top);
+    FavoritesTitleDialog titleDialog(m_hWnd);
+    while (found) {
+        std::string notice = title + kClashNotice;
+        ::MessageBoxA(m_hWnd, notice.c_str(), kMessageCaption, MB_OK);
+        titleDialog.m_strTitle = title;
+        if (titleDialog.DoModal() != IDOK)
+            return;
+        // Overwrite keeps the clashing title, whatever the box now holds.
+        if (titleDialog.m_bOverwrite)
+            break;
+        title = titleDialog.m_strTitle;
+        found = FindTopLevelEntry(m_tree, title.c_str(), top);
+    }
+
+    CStoreRootKey root(kStoreCompany, kStoreProduct);
+    std::string startFolder;
+    root.ReadString(kFavoritesValue, startFolder, "");
+    FolderDialog chooser(startFolder.c_str(), m_hWnd);
+    chooser.SetCaption(kChooserCaption);
+    if (chooser.DoModal() != IDOK)
+        return;
+    std::string folder = chooser.GetPathName();
+    if (folder.empty())
+        return; // the folder shown could not be read back
+
+    if (found && titleDialog.m_bOverwrite)
+        m_tree.DeleteItem(found);
+    HTREEITEM submenu = InsertSubmenu(top, TVI_LAST, title.c_str());
+    if (submenu)
+        ScanFavoritesFolder(*this, folder, submenu);
+    // The folder is remembered now, whether or not the sheet is applied later.
+    root.WriteString(kFavoritesValue, folder.c_str());
+    MarkChanged();
+}

@@ -1,0 +1,101 @@
+#include "settings/favorites_scan.h"
+
+#include "settings/folder_identity.h"
+#include "settings/shortcut_file.h"
+#include "settings/url_page.h"
+
+#include <cstring>
+#include <vector>
+
+namespace {
+// Whether a path of that many characters fits in a MAX_PATH buffer with its NUL.
+bool FitsInPathBuffer(const std::string& path) {
+    return path.size() < MAX_PATH;
+}
+
+// ".url" at the end, in any letter case. Comparing the last four bytes as
+// ASCII is exact in code page 932: "." is never the second byte of a
+// double-byte character, so a match starts on a character boundary.
+bool HasShortcutExtension(const char* name) {
+    size_t length = std::strlen(name);
+    if (length < 4)
+        return false;
+    const char* extension = name + length - 4;
+    const char expected[] = ".url";
+    for (int i = 0; i < 4; ++i) {
+        char c = extension[i];
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+        if (c != expected[i])
+            return false;
+    }
+    return true;
+}
+
+// One scan of a folder tree. It remembers the folders it is inside of, so
+// that a link back to one of them (a junction, a symbolic link) is not
+// followed round and round.
+class FolderScan {
+  public:
+    explicit FolderScan(CURLPage& page) : page_(page) {}
+
+    void Scan(const std::string& folder, HTREEITEM parent) {
+        std::string pattern = folder + "\\*.*";
+        if (!FitsInPathBuffer(pattern))
+            return;
+        WIN32_FIND_DATAA entry;
+        HANDLE search = ::FindFirstFileA(pattern.c_str(), &entry);
+        if (search == INVALID_HANDLE_VALUE)
+            return;
+        openFolders_.push_back(IdentifyFolder(folder));
+        do
+            AddEntry(folder, entry, parent);
+        while (::FindNextFileA(search, &entry));
+        openFolders_.pop_back();
+        ::FindClose(search);
+    }
+
+  private:
+    void AddEntry(const std::string& folder, const WIN32_FIND_DATAA& entry, HTREEITEM parent) {
+        const char* name = entry.cFileName;
+        if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
+            return;
+        std::string path = folder + "\\" + name;
+        if (!FitsInPathBuffer(path))
+            return;
+        DWORD attributes = entry.dwFileAttributes;
+        if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_SYSTEM)) {
+            HTREEITEM submenu = page_.InsertSubmenu(parent, TVI_LAST, name);
+            if (submenu && MayDescendInto(path, attributes))
+                Scan(path, submenu);
+            return;
+        }
+        if (!HasShortcutExtension(name))
+            return;
+        std::string title(name, std::strlen(name) - 4);
+        page_.InsertTextEntry(parent, TVI_LAST, title.c_str(),
+                              ReadShortcutAddress(path.c_str()).c_str());
+    }
+
+    // Links are not followed, nor folders deeper than the limit, nor a folder
+    // that the scan is already inside of.
+    bool MayDescendInto(const std::string& path, DWORD attributes) const {
+        if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
+            return false;
+        if (openFolders_.size() > static_cast<size_t>(kMaxFavoritesDepth))
+            return false;
+        FolderIdentity identity = IdentifyFolder(path);
+        for (const FolderIdentity& open : openFolders_)
+            if (identity.SameFolderAs(open))
+                return false;
+        return true;
+    }
+
+    CURLPage& page_;
+    std::vector<FolderIdentity> openFolders_;
+};
+} // namespace
+
+void ScanFavoritesFolder(CURLPage& page, const std::string& folder, HTREEITEM parent) {
+    FolderScan(page).Scan(folder, parent);
+}

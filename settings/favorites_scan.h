@@ -1,0 +1,20 @@
+// Turns a folder of Internet Shortcut files into items of the menu tree.
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+class CURLPage;
+
+// Appends the folder's content under parent, in the order the file system
+// lists it: each ".url" file becomes a text entry (title: the name without
+// ".url"; text: the shortcut's address), each subfolder (and each file with
+// the system attribute) a submenu filled the same way. Entries whose full
+// path would not fit in MAX_PATH characters are left out. Linked folders
+// (reparse points), folders the scan is already inside of (reached again
+// through a link) and folders nested too deep stay empty submenus.
+void ScanFavoritesFolder(CURLPage& page, const std::string& folder, HTREEITEM parent);
+
+// How many folder levels below the chosen one are still read.
+constexpr int kMaxFavoritesDepth = 32;

@@ -1,0 +1,27 @@
+// "HTMLﾌｧｲﾙから挿入": the links of an HTML file become a new submenu next to
+// the selected item.
+#include "settings/html_insert_dialog.h"
+#include "settings/html_link_import.h"
+#include "settings/url_page.h"
+
+void CURLPage::InsertFromHtml() {
+    HtmlInsertDialog dialog(m_hWnd);
+    if (dialog.DoModal() != IDOK)
+        return;
+    HTREEITEM anchor = m_tree.GetSelectedItem();
+    if (!anchor)
+        anchor = TopItem();
+    if (!anchor)
+        return;
+    // Into a submenu (or the top item) at its end; after a text entry beside it.
+    HTREEITEM parent = anchor;
+    HTREEITEM after = TVI_LAST;
+    if (ItemString(anchor)) {
+        parent = m_tree.GetParentItem(anchor);
+        after = anchor;
+    }
+    HTREEITEM submenu = InsertSubmenu(parent, after, dialog.m_strTitle.c_str());
+    if (submenu && !ImportHtmlLinks(*this, dialog.m_strFilePath.c_str(), submenu))
+        m_tree.DeleteItem(submenu);
+    MarkChanged();
+}
