@@ -3,7 +3,7 @@
 #include <dlgs.h>
 
 namespace {
-// Ids of the classic Open dialog's controls.
+// The id that the dialog template gives its labels without a name (-1).
 const int kUnnamedId = 0xFFFF;
 
 // The first child, in the dialog's order, whose 16-bit id is 0xFFFF (-1).

@@ -36,6 +36,10 @@ void CURLPage::OnTreeItemExpanding(NMHDR* header, LRESULT*) {
 
 void CURLPage::OnTreeDeleteItem(NMHDR* header, LRESULT*) {
     auto* deletion = reinterpret_cast<NMTREEVIEWA*>(header);
+    // A pending edit of the selected entry goes with it: the selection change
+    // that follows must not write into an item whose string is gone.
+    if (deletion->itemOld.hItem == m_tree.GetSelectedItem())
+        m_bEntryChanged = FALSE;
     delete[] reinterpret_cast<char*>(deletion->itemOld.lParam);
 }
 

@@ -8,6 +8,7 @@
 #include "menu_printer.h"
 #include "plugin_loader.h"
 #include "screen_capture.h"
+#include "settings_photos.h"
 
 namespace {
 
@@ -189,6 +190,13 @@ int RunHeadless(HWND mainWindow, HWND compose) {
         PrintText("選べる項目がありません\n");
     }
     PumpMessages(200);
+    // The configure command, as the host's menu offers it.
+    if (PhotographSettingsSheet()) {
+        PrintText("設定画面の写真: settings-menu.png, settings-etc.png\n");
+    } else {
+        PrintText("設定画面の写真を保存できませんでした\n");
+        result = 1;
+    }
     SendMessageA(compose, WM_CLOSE, 0, 0);
     DestroyWindow(mainWindow);
     return result;

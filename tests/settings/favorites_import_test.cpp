@@ -3,8 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "import_driver.h"
-#include "menu_store_fixture.h"
-#include "menu_tree_reader.h"
+#include "favorites_value.h"
+#include "menu_description.h"
+#include "menu_store_io.h"
 #include "settings/favorites_scan.h"
 #include "sheet_driver.h"
 #include "store_reset.h"
@@ -31,10 +32,10 @@ Step ClickFavorites() {
 
 Step ReadSheet(SheetView* view) {
     return OnSheet([view](HWND sheet) {
-        HWND tree = MenuTree(sheet);
-        view->menu = DescribeMenu(tree);
+        ItemView top = ReadTree(MenuTree(sheet));
+        view->menu = DescribeMenu(top);
         view->applyEnabled = ApplyEnabled(sheet);
-        view->imagesMatch = ImagesMatchKinds(tree, TopItem(tree));
+        view->imagesMatch = ImagesMatchKinds(top);
     });
 }
 
@@ -95,7 +96,7 @@ std::string ImportInto(const TempFolder& folder) {
 
 TEST(FavoritesImport, WithoutClashOpensTheChooserAtOnceAndAppendsFavorites) {
     ResetStore();
-    StoreMenuItem("URL0", "A", "a-text");
+    WriteStoreMenu({TextEntry("A", "a-text")});
     TempFolder folder;
     folder.WriteShortcut("Example.url", "http://example.com/");
     StoreFavoritesFolder(folder.Path());
@@ -121,8 +122,8 @@ TEST(FavoritesImport, WithoutClashOpensTheChooserAtOnceAndAppendsFavorites) {
     EXPECT_TRUE(view.imagesMatch);
     // The folder is remembered at once, although the sheet was cancelled.
     EXPECT_EQ(StoredFavoritesFolder(), folder.Path());
-    EXPECT_EQ(StoredString("URL\\URL0", ""), "A");
-    EXPECT_EQ(StoredString("URL\\URL1", ""), "<absent>");
+    // The menu itself is stored only when the sheet is applied.
+    EXPECT_EQ(StoreKeyNames("URL"), std::vector<std::string>{"URL0"});
 }
 
 TEST(FavoritesImport, OkStoresTheImportedSubmenu) {
@@ -132,21 +133,26 @@ TEST(FavoritesImport, OkStoresTheImportedSubmenu) {
     folder.WriteShortcut("News\\a.url", "http://a.example/");
     StoreFavoritesFolder(folder.Path());
     ASSERT_TRUE(RunSheetSteps({ClickFavorites(), AcceptFolder(), PressSheetOk()}));
-    EXPECT_EQ(StoredString("URL\\URL0", ""), kFavorites);
-    EXPECT_EQ(StoredDword("URL\\URL0", "Type"), 1);
-    EXPECT_EQ(StoredString("URL\\URL0\\URL0", ""), "News");
-    EXPECT_EQ(StoredDword("URL\\URL0\\URL0", "Type"), 1);
-    EXPECT_EQ(StoredString("URL\\URL0\\URL0\\URL0", ""), "a");
-    EXPECT_EQ(StoredString("URL\\URL0\\URL0\\URL0", "URL"), "http://a.example/");
-    EXPECT_EQ(StoredDword("URL\\URL0\\URL0\\URL0", "Type"), 0);
+    std::vector<StoreEntry> menu;
+    ASSERT_TRUE(ReadStoreMenu(&menu));
+    ASSERT_EQ(menu.size(), 1u);
+    EXPECT_EQ(menu[0].title, kFavorites);
+    EXPECT_EQ(menu[0].type, 1u);
+    ASSERT_EQ(menu[0].children.size(), 1u);
+    const StoreEntry& news = menu[0].children[0];
+    EXPECT_EQ(news.title, "News");
+    EXPECT_EQ(news.type, 1u);
+    ASSERT_EQ(news.children.size(), 1u);
+    EXPECT_EQ(news.children[0].title, "a");
+    EXPECT_EQ(news.children[0].type, 0u);
+    EXPECT_EQ(news.children[0].text, "http://a.example/");
 }
 
 TEST(FavoritesImport, OverwriteRemovesTheOldItemAndAppendsUnderTheClashingTitle) {
     ResetStore();
-    StoreMenuItem("URL0", "A", "a-text");
-    StoreMenuItem("URL1", kFavorites, nullptr);
-    StoreMenuItem("URL1\\URL0", "old", "http://old.example/");
-    StoreMenuItem("URL2", "Z", "z-text");
+    WriteStoreMenu({TextEntry("A", "a-text"),
+                    Submenu(kFavorites, {TextEntry("old", "http://old.example/")}),
+                    TextEntry("Z", "z-text")});
     TempFolder folder;
     folder.WriteShortcut("new.url", "http://new.example/");
     StoreFavoritesFolder(folder.Path());
@@ -163,8 +169,7 @@ TEST(FavoritesImport, OverwriteRemovesTheOldItemAndAppendsUnderTheClashingTitle)
 
 TEST(FavoritesImport, RenamingToAnotherTakenTitleAsksAgainUntilTheTitleIsFree) {
     ResetStore();
-    StoreMenuItem("URL0", kFavorites, nullptr);
-    StoreMenuItem("URL1", "B", "b-text");
+    WriteStoreMenu({Submenu(kFavorites, {}), TextEntry("B", "b-text")});
     TempFolder folder;
     folder.WriteShortcut("x.url", "http://x.example/");
     StoreFavoritesFolder(folder.Path());
@@ -184,7 +189,7 @@ TEST(FavoritesImport, RenamingToAnotherTakenTitleAsksAgainUntilTheTitleIsFree) {
 
 TEST(FavoritesImport, AnEmptyTypedTitleIsAccepted) {
     ResetStore();
-    StoreMenuItem("URL0", kFavorites, "text");
+    WriteStoreMenu({TextEntry(kFavorites, "text")});
     TempFolder folder;
     StoreFavoritesFolder(folder.Path());
     std::string notice, offered;
@@ -197,8 +202,7 @@ TEST(FavoritesImport, AnEmptyTypedTitleIsAccepted) {
 
 TEST(FavoritesImport, CancelInTheTitleDialogChangesNothing) {
     ResetStore();
-    StoreMenuItem("URL0", kFavorites, nullptr);
-    StoreMenuItem("URL0\\URL0", "old", "http://old.example/");
+    WriteStoreMenu({Submenu(kFavorites, {TextEntry("old", "http://old.example/")})});
     StoreFavoritesFolder("C:\\previous");
     std::string notice, offered;
     SheetView view;
@@ -212,8 +216,7 @@ TEST(FavoritesImport, CancelInTheTitleDialogChangesNothing) {
 
 TEST(FavoritesImport, CancelInTheChooserAfterOverwriteKeepsTheItem) {
     ResetStore();
-    StoreMenuItem("URL0", kFavorites, nullptr);
-    StoreMenuItem("URL0\\URL0", "old", "http://old.example/");
+    WriteStoreMenu({Submenu(kFavorites, {TextEntry("old", "http://old.example/")})});
     TempFolder folder;
     folder.WriteShortcut("new.url", "http://new.example/");
     StoreFavoritesFolder(folder.Path());
@@ -235,16 +238,12 @@ TEST(FavoritesImport, CancelInTheChooserWithoutClashLeavesNoValue) {
                                ReadSheet(&view), PressSheetCancel()}));
     EXPECT_EQ(view.menu, "");
     EXPECT_FALSE(view.applyEnabled);
-    bool present = true;
-    StoredFavoritesFolder(&present);
-    EXPECT_FALSE(present);
+    EXPECT_FALSE(FavoritesFolderStored());
 }
 
 TEST(FavoritesImport, OnlyAnExactTitleDirectlyUnderTheTopClashes) {
     ResetStore();
-    StoreMenuItem("URL0", "お気に入り ", nullptr);
-    StoreMenuItem("URL1", "S", nullptr);
-    StoreMenuItem("URL1\\URL0", kFavorites, "inner");
+    WriteStoreMenu({Submenu("お気に入り ", {}), Submenu("S", {TextEntry(kFavorites, "inner")})});
     TempFolder folder;
     StoreFavoritesFolder(folder.Path());
     SheetView view;
@@ -255,7 +254,7 @@ TEST(FavoritesImport, OnlyAnExactTitleDirectlyUnderTheTopClashes) {
 
     // A text entry with the title clashes like a submenu.
     ResetStore();
-    StoreMenuItem("URL0", kFavorites, "entry");
+    WriteStoreMenu({TextEntry(kFavorites, "entry")});
     std::string notice, offered;
     ASSERT_TRUE(RunSheetSteps({ClickFavorites(), AnswerMessage(&notice),
                                AnswerTitleDialog(&offered, kFavorites, false, IDCANCEL),

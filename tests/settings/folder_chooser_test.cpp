@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "import_driver.h"
-#include "menu_store_fixture.h"
-#include "menu_tree_reader.h"
+#include "favorites_value.h"
+#include "menu_description.h"
 #include "store_reset.h"
 #include "temp_folder.h"
 
@@ -102,7 +102,7 @@ TEST(FolderChooser, OkTakesTheFolderOpenedInTheList) {
          When(kFolderDialogCaption,
               [&](HWND dialog) { picked = PickFolder(dialog, "sub1", true); }),
          Press(kFolderDialogCaption, IDOK),
-         OnSheet([&](HWND sheet) { menu = DescribeMenu(MenuTree(sheet)); }), PressSheetCancel()}));
+         OnSheet([&](HWND sheet) { menu = DescribeMenu(sheet); }), PressSheetCancel()}));
     ASSERT_TRUE(picked);
     EXPECT_EQ(menu, "お気に入り{a=http://a.example/}");
     EXPECT_EQ(lstrcmpiA(StoredFavoritesFolder().c_str(), folder.PathOf("Sub1").c_str()), 0)
@@ -122,7 +122,7 @@ TEST(FolderChooser, OkTakesTheFolderShownNotTheOneHighlighted) {
                                         picked = PickFolder(dialog, "sub2", false);
                                         PostClick(dialog, IDOK);
                                     }),
-                               OnSheet([&](HWND sheet) { menu = DescribeMenu(MenuTree(sheet)); }),
+                               OnSheet([&](HWND sheet) { menu = DescribeMenu(sheet); }),
                                PressSheetCancel()}));
     ASSERT_TRUE(picked);
     EXPECT_NE(menu.find("Sub1{a=http://a.example/}"), std::string::npos) << menu;
@@ -138,14 +138,14 @@ TEST(FolderChooser, AVanishedStartFolderOpensInTheCurrentDirectory) {
     std::string testDirectory = CurrentDirectory();
     SetCurrentDirectoryA(folder.Path().c_str());
     std::string directoryWhileOpen, menu;
-    bool finished = RunSheetSteps(
-        {ClickOnMenuPage(kFavoritesButton),
-         When(kFolderDialogCaption,
-              [&](HWND dialog) {
-                  directoryWhileOpen = CurrentDirectory();
-                  PostClick(dialog, IDOK);
-              }),
-         OnSheet([&](HWND sheet) { menu = DescribeMenu(MenuTree(sheet)); }), PressSheetCancel()});
+    bool finished = RunSheetSteps({ClickOnMenuPage(kFavoritesButton),
+                                   When(kFolderDialogCaption,
+                                        [&](HWND dialog) {
+                                            directoryWhileOpen = CurrentDirectory();
+                                            PostClick(dialog, IDOK);
+                                        }),
+                                   OnSheet([&](HWND sheet) { menu = DescribeMenu(sheet); }),
+                                   PressSheetCancel()});
     std::string directoryAfter = CurrentDirectory();
     SetCurrentDirectoryA(testDirectory.c_str());
     ASSERT_TRUE(finished);

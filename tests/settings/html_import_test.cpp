@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "import_driver.h"
-#include "menu_store_fixture.h"
-#include "menu_tree_reader.h"
+#include "menu_description.h"
+#include "menu_store_io.h"
 #include "sheet_driver.h"
 #include "store_reset.h"
 #include "temp_folder.h"
@@ -31,7 +31,7 @@ Step FillHtmlDialog(const std::string& title, const std::string& path, int butto
 
 Step ReadMenu(std::string* menu, bool* applyEnabled = nullptr) {
     return OnSheet([=](HWND sheet) {
-        *menu = DescribeMenu(MenuTree(sheet));
+        *menu = DescribeMenu(sheet);
         if (applyEnabled)
             *applyEnabled = ApplyEnabled(sheet);
     });
@@ -209,7 +209,7 @@ TEST(HtmlImport, OkChecksTheTitleFirstThenTheFileName) {
 
 TEST(HtmlImport, AFileThatCannotBeOpenedRemovesTheNewSubmenuButMarksTheChange) {
     ResetStore();
-    StoreMenuItem("URL0", "A", "a-text");
+    WriteStoreMenu({TextEntry("A", "a-text")});
     TempFolder folder;
     std::string menu;
     bool applyEnabled = false;
@@ -222,16 +222,14 @@ TEST(HtmlImport, AFileThatCannotBeOpenedRemovesTheNewSubmenuButMarksTheChange) {
 
 TEST(HtmlImport, TheNewSubmenuGoesAtTheEndOfASubmenuOrRightAfterAnEntry) {
     ResetStore();
-    StoreMenuItem("URL0", "A", "a");
-    StoreMenuItem("URL1", "S", nullptr);
-    StoreMenuItem("URL1\\URL0", "s1", "s");
-    StoreMenuItem("URL2", "B", "b");
+    WriteStoreMenu(
+        {TextEntry("A", "a"), Submenu("S", {TextEntry("s1", "s")}), TextEntry("B", "b")});
     TempFolder folder;
     std::string path = folder.WriteFile("one.html", "<a href=\"http://l.example/\">l</a>");
     auto select = [](std::vector<std::string> titles) {
         return OnSheet([titles](HWND sheet) {
             HWND tree = MenuTree(sheet);
-            SelectMenuItem(tree, titles.empty() ? nullptr : FindMenuItem(tree, titles));
+            SelectItem(tree, titles.empty() ? nullptr : FindItem(tree, titles));
         });
     };
     std::string menu;

@@ -94,7 +94,7 @@ TEST(MenuPageDrag, OntoACollapsedSubmenuPlacesTheItemBesideIt) {
     WriteDragStore();
     AfterDrop after = RunDrag(
         Nothing, [](HWND sheet) { DragOnto(sheet, Item(sheet, {"A"}), Item(sheet, {"E"})); });
-    EXPECT_EQ(ChildTitles(after.top), (std::vector<std::string>{"S1", "B", "E", "A", "F"}));
+    ASSERT_EQ(ChildTitles(after.top), (std::vector<std::string>{"S1", "B", "E", "A", "F"}));
     EXPECT_TRUE(after.top.children[2].children.empty());
     EXPECT_EQ(after.top.children[3].text, "a");
 }
@@ -104,7 +104,7 @@ TEST(MenuPageDrag, OntoAnExpandedSubmenuAppendsTheItemInside) {
     AfterDrop after =
         RunDrag([](HWND sheet) { Expand(sheet, {"F"}); },
                 [](HWND sheet) { DragOnto(sheet, Item(sheet, {"A"}), Item(sheet, {"F"})); });
-    EXPECT_EQ(ChildTitles(after.top), (std::vector<std::string>{"S1", "B", "E", "F"}));
+    ASSERT_EQ(ChildTitles(after.top), (std::vector<std::string>{"S1", "B", "E", "F"}));
     ASSERT_EQ(ChildTitles(after.top.children[3]), (std::vector<std::string>{"F1", "A"}));
     EXPECT_EQ(after.top.children[3].children[1].text, "a");
 }
@@ -116,7 +116,7 @@ TEST(MenuPageDrag, OntoTheTopItemAppendsToTheTopLevelMenu) {
                 [](HWND sheet) {
                     DragOnto(sheet, Item(sheet, {"S1", "X"}), TreeView_GetRoot(MenuTree(sheet)));
                 });
-    EXPECT_EQ(ChildTitles(after.top), (std::vector<std::string>{"A", "S1", "B", "E", "F", "X"}));
+    ASSERT_EQ(ChildTitles(after.top), (std::vector<std::string>{"A", "S1", "B", "E", "F", "X"}));
     EXPECT_EQ(ChildTitles(after.top.children[1]), (std::vector<std::string>{"S2"}));
 }
 
@@ -138,7 +138,7 @@ TEST(MenuPageDrag, OntoTheCollapsedTopItemStillAppendsToTheTopLevelMenu) {
                               });
     EXPECT_EQ(after.top.image, 1);
     EXPECT_FALSE(after.top.expanded);
-    EXPECT_EQ(ChildTitles(after.top), (std::vector<std::string>{"A", "S1", "B", "E", "F", "X"}));
+    ASSERT_EQ(ChildTitles(after.top), (std::vector<std::string>{"A", "S1", "B", "E", "F", "X"}));
     EXPECT_EQ(after.top.children[5].text, "x");
 }
 
@@ -236,4 +236,29 @@ TEST(MenuPageDrag, AMoveIsSavedOnOk) {
     EXPECT_EQ(stored[4].children[0].text, "x");
     ASSERT_EQ(stored[4].children[1].children.size(), 1u);
     EXPECT_EQ(stored[4].children[1].children[0].text, "y");
+}
+
+TEST(MenuPageDrag, ASubmenuNested200DeepMovesWhole) {
+    ResetStore();
+    const int kDepth = 200;
+    StoreEntry chain = TextEntry("leaf", "deep text");
+    for (int level = kDepth; level >= 1; --level)
+        chain = Submenu("D" + std::to_string(level), {chain});
+    WriteStoreMenu({chain, TextEntry("B", "b")});
+    ASSERT_TRUE(
+        RunMenuSheet({[](HWND sheet) { DragOnto(sheet, Item(sheet, {"D1"}), Item(sheet, {"B"})); },
+                      [](HWND sheet) { PressSheetButton(sheet, PSBTN_OK); }}));
+
+    std::vector<StoreEntry> stored;
+    ASSERT_TRUE(ReadStoreMenu(&stored));
+    ASSERT_EQ(stored.size(), 2u);
+    EXPECT_EQ(stored[0].title, "B");
+    const StoreEntry* walk = &stored[1];
+    for (int level = 1; level <= kDepth; ++level) {
+        ASSERT_EQ(walk->title, "D" + std::to_string(level));
+        ASSERT_EQ(walk->children.size(), 1u) << "level " << level;
+        walk = &walk->children[0];
+    }
+    EXPECT_EQ(walk->title, "leaf");
+    EXPECT_EQ(walk->text, "deep text");
 }

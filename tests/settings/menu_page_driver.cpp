@@ -115,7 +115,10 @@ std::vector<MessageBoxSeen> ClickAndAnswer(HWND sheet, int buttonId, int answer)
                          reinterpret_cast<LPARAM>(GetDlgItem(box, answer)));
         },
         50, 5000);
-    ClickControl(MenuPage(sheet), buttonId);
+    // The click as the page receives it, also from a button that is disabled.
+    HWND page = MenuPage(sheet);
+    SendMessageA(page, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(page, buttonId)));
     return seen;
 }
 

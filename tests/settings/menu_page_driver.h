@@ -54,7 +54,8 @@ bool ControlEnabled(HWND sheet, int id);
 // refused to start editing.
 bool EditTitle(HWND tree, HTREEITEM item, const std::string& title);
 
-// Clicks a page button that opens a message box and answers the box with
+// Sends the page a button's click (whether or not the button is enabled)
+// and answers the message box it opens with
 // answer (IDYES, IDNO). The texts of every box shown, in order.
 struct MessageBoxSeen {
     std::string caption;

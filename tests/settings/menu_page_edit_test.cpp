@@ -301,3 +301,18 @@ TEST(MenuPageEdit, OkWithoutChangesRewritesTheWholeMenuKey) {
     ASSERT_EQ(Titles(stored[1].children), (std::vector<std::string>{"B"}));
     EXPECT_EQ(stored[1].children[0].text, "b");
 }
+
+TEST(MenuPageEdit, DeletingTheEntryBeingEditedDropsItsEdit) {
+    ResetStore();
+    WriteStoreMenu({TextEntry("A", "a"), TextEntry("B", "b"), TextEntry("C", "c")});
+    std::vector<MessageBoxSeen> seen;
+    ASSERT_TRUE(RunMenuSheet({Select({"B"}), Type("typed into B"),
+                              [&](HWND sheet) { seen = ClickAndAnswer(sheet, kDeleteId, IDYES); },
+                              PressOk}));
+    EXPECT_EQ(seen.size(), 1u);
+    std::vector<StoreEntry> stored;
+    ASSERT_TRUE(ReadStoreMenu(&stored));
+    ASSERT_EQ(Titles(stored), (std::vector<std::string>{"A", "C"}));
+    EXPECT_EQ(stored[0].text, "a");
+    EXPECT_EQ(stored[1].text, "c");
+}

@@ -162,3 +162,92 @@ TEST(MenuPageLoad, StartsWithDeleteAndTheStringBoxDisabledOnTheTopItem) {
     // nothing is selected yet.
     EXPECT_TRUE(selected == nullptr || selected == top);
 }
+
+// The dialog manager turns a control's border into the sunken edge.
+bool HasBorder(HWND control) {
+    return (GetWindowLongA(control, GWL_STYLE) & WS_BORDER) ||
+           (GetWindowLongA(control, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+}
+
+TEST(MenuPageLoad, ThePageCarriesItsControls) {
+    ResetStore();
+    struct Control {
+        int id;
+        const char* text;
+    };
+    const Control kButtons[] = {{1002, "ﾒﾆｭｰ追加"},
+                                {1004, "ｻﾌﾞﾒﾆｭｰ追加"},
+                                {1005, "削除"},
+                                {1011, "お気に入りの挿入"},
+                                {1012, "HTMLﾌｧｲﾙから挿入"}};
+    std::vector<std::string> texts;
+    LONG treeStyle = 0, boxStyle = 0;
+    bool treeBorder = false, boxBorder = false;
+    std::string tabTitle;
+    ASSERT_TRUE(
+        RunMenuSheet({[&](HWND sheet) {
+                          HWND page = MenuPage(sheet);
+                          for (const Control& button : kButtons) {
+                              char text[64] = "";
+                              GetWindowTextA(GetDlgItem(page, button.id), text, sizeof text);
+                              texts.push_back(text);
+                          }
+                          treeStyle = GetWindowLongA(MenuTree(sheet), GWL_STYLE);
+                          boxStyle = GetWindowLongA(GetDlgItem(page, kStringBoxId), GWL_STYLE);
+                          tabTitle = CurrentTabTitle(sheet);
+                          treeBorder = HasBorder(MenuTree(sheet));
+                          boxBorder = HasBorder(GetDlgItem(page, kStringBoxId));
+                      },
+                      PressCancel}));
+    for (size_t i = 0; i < texts.size(); ++i)
+        EXPECT_EQ(texts[i], kButtons[i].text);
+    EXPECT_EQ(tabTitle, "メニュー");
+    const LONG kTree = TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_EDITLABELS |
+                       TVS_SHOWSELALWAYS | WS_TABSTOP;
+    EXPECT_EQ(treeStyle & kTree, kTree);
+    EXPECT_EQ(treeStyle & TVS_DISABLEDRAGDROP, 0) << "items can be dragged";
+    const LONG kBox =
+        ES_MULTILINE | ES_WANTRETURN | ES_AUTOHSCROLL | ES_AUTOVSCROLL | WS_HSCROLL | WS_VSCROLL;
+    EXPECT_EQ(boxStyle & kBox, kBox);
+    EXPECT_TRUE(treeBorder);
+    EXPECT_TRUE(boxBorder);
+}
+
+TEST(MenuPageLoad, TheTreeShowsThreeImagesWithWhiteTransparent) {
+    ResetStore();
+    int count = 0, width = 0, height = 0;
+    COLORREF corner[3] = {}, outline[3] = {};
+    const POINT kOutline[3] = {{3, 1}, {0, 5}, {0, 5}}; // a black pixel of each drawing
+    const COLORREF kRed = RGB(255, 0, 0);
+    ASSERT_TRUE(RunMenuSheet({[&](HWND sheet) {
+                                  HIMAGELIST list =
+                                      TreeView_GetImageList(MenuTree(sheet), TVSIL_NORMAL);
+                                  count = ImageList_GetImageCount(list);
+                                  ImageList_GetIconSize(list, &width, &height);
+                                  HDC screen = GetDC(nullptr);
+                                  HDC dc = CreateCompatibleDC(screen);
+                                  HBITMAP canvas = CreateCompatibleBitmap(screen, 20, 18);
+                                  HGDIOBJ old = SelectObject(dc, canvas);
+                                  HBRUSH red = CreateSolidBrush(kRed);
+                                  RECT all{0, 0, 20, 18};
+                                  for (int i = 0; i < 3 && i < count; ++i) {
+                                      FillRect(dc, &all, red);
+                                      ImageList_Draw(list, i, dc, 0, 0, ILD_TRANSPARENT);
+                                      corner[i] = GetPixel(dc, 19, 17);
+                                      outline[i] = GetPixel(dc, kOutline[i].x, kOutline[i].y);
+                                  }
+                                  DeleteObject(red);
+                                  SelectObject(dc, old);
+                                  DeleteObject(canvas);
+                                  DeleteDC(dc);
+                                  ReleaseDC(nullptr, screen);
+                              },
+                              PressCancel}));
+    EXPECT_EQ(count, 3);
+    EXPECT_EQ(width, 20);
+    EXPECT_EQ(height, 18);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(corner[i], kRed) << "image " << i << ": white shows what lies beneath";
+        EXPECT_EQ(outline[i], RGB(0, 0, 0)) << "image " << i;
+    }
+}
