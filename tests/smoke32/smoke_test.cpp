@@ -82,8 +82,7 @@ bool Smoke::loadRefused_ = false;
 
 // The text the registered entry with this command id inserts, chosen as the
 // host does into an editor holding "<>" with the caret between the brackets.
-std::string InsertBetweenBrackets(UINT commandId) {
-    ComposeEditor editor;
+std::string InsertBetweenBrackets(ComposeEditor& editor, UINT commandId) {
     editor.SetText("<>", 1, 1);
     EXPECT_TRUE(editor.Choose(commandId)) << commandId;
     return editor.Text();
@@ -142,10 +141,11 @@ TEST_F(Smoke, MenuBuildWithSubmenuAndInsertionThroughTheHostsCallback) {
 
     // The host calls the callback through its own WINAPI pointer; a callee of
     // another convention would leave the stack off by the arguments each time.
-    EXPECT_EQ(InsertBetweenBrackets(sigId), "<--\r\n山田 太郎>");
+    ComposeEditor editor;
+    EXPECT_EQ(InsertBetweenBrackets(editor, sigId), "<--\r\n山田 太郎>");
     EXPECT_FALSE(IsMenu(popup)) << "choosing an entry tears the popups down";
     for (int i = 0; i < 50; ++i)
-        ASSERT_EQ(InsertBetweenBrackets(i % 2 ? urlId : sigId),
+        ASSERT_EQ(InsertBetweenBrackets(editor, i % 2 ? urlId : sigId),
                   i % 2 ? "<http://example.jp/>" : "<--\r\n山田 太郎>")
             << "choice " << i;
     DestroyMenu(hostMenu);
@@ -171,7 +171,8 @@ TEST_F(Smoke, AddressBookPopupInsertsItsEntries) {
     const host::Registration* second = RegistrationOf(addressPopup, 1);
     ASSERT_NE(second, nullptr);
     EXPECT_EQ(second->data, 1);
-    EXPECT_EQ(InsertBetweenBrackets(items[0].id), "<yamada@example.jp>");
+    ComposeEditor editor;
+    EXPECT_EQ(InsertBetweenBrackets(editor, items[0].id), "<yamada@example.jp>");
     DestroyMenu(hostMenu);
 
     DeleteFileA((mailbox + "Address").c_str());
