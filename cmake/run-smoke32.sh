@@ -97,7 +97,7 @@ if [ -z "${wine_part:-}" ]; then
   (cd "$run_dir/package" && cmake -E tar xf "$package")
   cp "$run_dir/package/Tevrix.dll" "$run_dir/package/Vandry.dll" "$run_dir/Plugins/"
   for file in "$run_dir/Quorvan.exe" "$run_dir/Plugins/Tevrix.dll" "$run_dir/Plugins/Vandry.dll"; do
-    if ! i686-w64-mingw32-objdump -f "$file" | grep -q 'file format pei-i386'; then
+    if [[ "$(LC_ALL=C i686-w64-mingw32-objdump -f "$file")" != *"file format pei-i386"* ]]; then
       say "FAILED: $file is not a 32-bit Windows program"
       exit 1
     fi
