@@ -21,7 +21,8 @@
 # namespace of its own, where /usr/lib/wine holds the loader under that name.
 #
 # Usage: cmake/run-smoke32.sh [build-folder]
-# Exits 0 with a SKIPPED message when the kernel refuses the binfmt entry.
+# (It runs itself again with --wine-part inside the namespace.) Exits 0 with a
+# SKIPPED message when the kernel refuses the binfmt entry or the namespace.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 if [ "${1:-}" = --wine-part ]; then
