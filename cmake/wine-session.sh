@@ -46,12 +46,12 @@ wine_session_start() {
   # their output detached: started by a test they would inherit CTest's pipes
   # and keep the test from ending.
   "$WINE64" wineboot >/dev/null 2>&1 </dev/null || true
+  # A crashing test program prints Wine's backtrace and ends, instead of
+  # waiting on a crash dialog that nobody will answer.
+  "$WINE64" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 </dev/null || true
   # On the bare Xvfb display no window manager answers, and Wine waits two
   # seconds for one each time a managed window closes: headless runs make
   # their windows unmanaged. A person's display keeps them managed.
-  # A crashing test program prints Wine's backtrace and ends, instead of
-  # waiting on a crash dialog that nobody will answer.
-  wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 </dev/null || true
   if [ -n "$XVFB_PID" ]; then
     "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null || true
   else
