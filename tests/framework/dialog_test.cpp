@@ -3,7 +3,7 @@
 
 #include "framework/dialog.h"
 #include "framework/tree_ctrl.h"
-#include "modal_closer.h"
+#include "dialog_steps.h"
 #include "test_resources.h"
 
 #include <string>
@@ -25,31 +25,10 @@ class ExchangeDialog : public CDialog {
     }
 };
 
-std::string ControlText(HWND dialog, int id) {
-    char text[4096] = "";
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
-
-// Runs the dialog with one step inside its modal loop; the step ends it.
 INT_PTR RunDialog(CDialog& dialog, const std::function<void(HWND)>& step) {
-    bool done = false;
-    ModalCloser closer([&] {
-        HWND window = FindThreadWindow("#32770");
-        if (!window || done)
-            return;
-        done = true;
-        step(window);
-    });
-    INT_PTR result = dialog.DoModal();
-    EXPECT_FALSE(closer.TimedOut());
-    return result;
+    return RunModalWithStep([&] { return dialog.DoModal(); }, step);
 }
 
-void Click(HWND dialog, int id) {
-    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
 } // namespace
 
 TEST(DataExchange, MembersGoToControlsAtInitAndBackOnOk) {
@@ -60,12 +39,12 @@ TEST(DataExchange, MembersGoToControlsAtInitAndBackOnOk) {
     bool shownTicked = false;
     bool treeBound = false;
     INT_PTR result = RunDialog(dialog, [&](HWND window) {
-        shownText = ControlText(window, IDC_TEST_EDIT);
+        shownText = DialogItemText(window, IDC_TEST_EDIT);
         shownTicked = IsDlgButtonChecked(window, IDC_TEST_CHECK) == BST_CHECKED;
         treeBound = dialog.m_tree.m_hWnd == GetDlgItem(window, IDC_TEST_TREE);
         SetDlgItemTextA(window, IDC_TEST_EDIT, "変更後");
         CheckDlgButton(window, IDC_TEST_CHECK, BST_UNCHECKED);
-        Click(window, IDOK);
+        ClickButton(window, IDOK);
     });
     EXPECT_EQ(result, IDOK);
     EXPECT_EQ(shownText, "初期値 text");
@@ -81,7 +60,7 @@ TEST(DataExchange, CancelLeavesMembersAlone) {
     INT_PTR result = RunDialog(dialog, [&](HWND window) {
         SetDlgItemTextA(window, IDC_TEST_EDIT, "typed");
         CheckDlgButton(window, IDC_TEST_CHECK, BST_CHECKED);
-        Click(window, IDCANCEL);
+        ClickButton(window, IDCANCEL);
     });
     EXPECT_EQ(result, IDCANCEL);
     EXPECT_EQ(dialog.m_text, "kept");
@@ -97,7 +76,7 @@ TEST(DataExchange, LongTextAndOutOfRangeCheckState) {
     std::string afterRoundTrip;
     RunDialog(dialog, [&](HWND window) {
         shownTicked = IsDlgButtonChecked(window, IDC_TEST_CHECK) != BST_UNCHECKED;
-        Click(window, IDOK);
+        ClickButton(window, IDOK);
     });
     EXPECT_FALSE(shownTicked);
     EXPECT_EQ(dialog.m_check, 0);
@@ -174,7 +153,7 @@ TEST(EventTable, ControlsReachTheirHandlers) {
 
         NMHDR header{tree.m_hWnd, IDC_TEST_TREE, TVN_SELCHANGEDA};
         answer = SendMessageA(window, WM_NOTIFY, IDC_TEST_TREE, reinterpret_cast<LPARAM>(&header));
-        Click(window, IDCANCEL);
+        ClickButton(window, IDCANCEL);
     });
     EXPECT_EQ(afterButton, std::vector<std::string>{"button"});
     EXPECT_EQ(afterEdit, (std::vector<std::string>{"button", "edit"}));
@@ -192,7 +171,7 @@ TEST(EventTable, OnlyMatchingCodeAndIdDispatch) {
         SendMessageA(window, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&otherId));
         NMHDR otherCode{nullptr, IDC_TEST_TREE, TVN_SELCHANGINGA};
         SendMessageA(window, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&otherCode));
-        Click(window, IDCANCEL);
+        ClickButton(window, IDCANCEL);
     });
     EXPECT_TRUE(dialog.calls.empty());
 }
@@ -206,7 +185,7 @@ TEST(EventTable, MouseMessagesCarryFlagsAndSignedPoints) {
         // reports the message as not handled.
         auto procedure = reinterpret_cast<DLGPROC>(GetWindowLongPtrA(window, DWLP_DLGPROC));
         upHandledByDialog = static_cast<BOOL>(procedure(window, WM_LBUTTONUP, 0, MAKELPARAM(1, 1)));
-        Click(window, IDCANCEL);
+        ClickButton(window, IDCANCEL);
     });
     EXPECT_EQ(dialog.calls, (std::vector<std::string>{"move", "up"}));
     EXPECT_EQ(dialog.moveFlags, static_cast<UINT>(MK_LBUTTON));
@@ -219,11 +198,11 @@ TEST(EventTable, DerivedTableComesFirstThenTheBase) {
     DerivedEventDialog dialog;
     bool stillOpenAfterOk = false;
     INT_PTR result = RunDialog(dialog, [&](HWND window) {
-        Click(window, IDC_TEST_CHECK);
-        Click(window, IDC_TEST_BUTTON);
-        Click(window, IDOK); // the derived table takes OK: the dialog stays open
+        ClickButton(window, IDC_TEST_CHECK);
+        ClickButton(window, IDC_TEST_BUTTON);
+        ClickButton(window, IDOK); // the derived table takes OK: the dialog stays open
         stillOpenAfterOk = IsWindow(window) && IsWindowVisible(window);
-        Click(window, IDCANCEL);
+        ClickButton(window, IDCANCEL);
     });
     EXPECT_EQ(dialog.calls, (std::vector<std::string>{"check", "button", "ok"}));
     EXPECT_TRUE(stillOpenAfterOk);

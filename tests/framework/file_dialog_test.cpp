@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/file_dialog.h"
-#include "modal_closer.h"
+#include "dialog_steps.h"
 
 #include <cstring>
 #include <functional>
@@ -41,23 +41,9 @@ class HookedDialog : public CFileDialog {
 };
 
 INT_PTR RunDialog(CFileDialog& dialog, const std::function<void(HWND)>& step) {
-    bool done = false;
-    ModalCloser closer([&] {
-        HWND window = FindThreadWindow("#32770");
-        if (!window || done)
-            return;
-        done = true;
-        step(window);
-    });
-    INT_PTR result = dialog.DoModal();
-    EXPECT_FALSE(closer.TimedOut());
-    return result;
+    return RunModalWithStep([&] { return dialog.DoModal(); }, step);
 }
 
-void Click(HWND window, int id) {
-    SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
-}
 } // namespace
 
 TEST(FileDialog, ConstructionFillsTheSystemDescription) {
@@ -79,7 +65,7 @@ TEST(FileDialog, ClassicOkReachesTheOverride) {
     HWND shown = nullptr;
     INT_PTR result = RunDialog(dialog, [&](HWND window) {
         shown = window;
-        Click(window, IDOK);
+        ClickButton(window, IDOK);
     });
     EXPECT_EQ(result, IDOK);
     EXPECT_EQ(dialog.inits, 1);
@@ -93,7 +79,7 @@ TEST(FileDialog, ClassicDefaultOkAcceptsATypedFile) {
     HookedDialog dialog(true, false);
     INT_PTR result = RunDialog(dialog, [&](HWND window) {
         SetDlgItemTextA(window, kFileNameField, "pick.txt");
-        Click(window, IDOK);
+        ClickButton(window, IDOK);
     });
     EXPECT_EQ(result, IDOK);
     EXPECT_EQ(dialog.oks, 1);
@@ -104,7 +90,7 @@ TEST(FileDialog, ClassicDefaultOkAcceptsATypedFile) {
 
 TEST(FileDialog, ExplorerCancelGivesIdCancel) {
     HookedDialog dialog(false, true);
-    INT_PTR result = RunDialog(dialog, [&](HWND window) { Click(window, IDCANCEL); });
+    INT_PTR result = RunDialog(dialog, [&](HWND window) { ClickButton(window, IDCANCEL); });
     EXPECT_EQ(result, IDCANCEL);
     EXPECT_EQ(dialog.inits, 1);
     EXPECT_EQ(dialog.oks, 0);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/property_sheet.h"
+#include "dialog_steps.h"
 #include "modal_closer.h"
 #include "test_resources.h"
 
@@ -76,17 +77,6 @@ HWND CurrentPage(HWND sheet) {
     return reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
 }
 
-std::string TabTitle(HWND sheet, int index) {
-    auto tabs = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
-    char text[64] = "";
-    TCITEMA item{};
-    item.mask = TCIF_TEXT;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(tabs, TCM_GETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
-    return item.pszText;
-}
-
 bool ApplyEnabled(HWND sheet) {
     return IsWindowEnabled(GetDlgItem(sheet, kApplyButtonId));
 }
@@ -110,7 +100,7 @@ TEST(SheetPages, CaptionTabsAndButtons) {
                                GetWindowTextA(sheet, text, sizeof text);
                                caption = text;
                                for (int i = 0; i < 3; ++i)
-                                   tabs.push_back(TabTitle(sheet, i));
+                                   tabs.push_back(SheetTabTitle(sheet, i));
                                HWND apply = GetDlgItem(sheet, kApplyButtonId);
                                applyShown = apply && IsWindowVisible(apply);
                                applyEnabled = ApplyEnabled(sheet);
@@ -146,12 +136,7 @@ TEST(SheetPages, CancelAppliesNothing) {
 TEST(SheetPages, StartPageIsTheFirstShown) {
     ThreePageSheet pages(1);
     std::string tab;
-    ASSERT_TRUE(pages.Run(
-        {[&](HWND sheet) {
-             auto tabs = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
-             tab = TabTitle(sheet, static_cast<int>(SendMessageA(tabs, TCM_GETCURSEL, 0, 0)));
-         },
-         Press(PSBTN_OK)}));
+    ASSERT_TRUE(pages.Run({[&](HWND sheet) { tab = SheetTabTitle(sheet); }, Press(PSBTN_OK)}));
     EXPECT_EQ(tab, "別名");
     EXPECT_EQ(pages.first.initCount, 0);
     EXPECT_EQ(pages.second.applyCount, 1);

@@ -1,5 +1,6 @@
 #include "sheet_driver.h"
 
+#include "dialog_steps.h"
 #include "modal_closer.h"
 #include "plugin/proc_cast.h"
 
@@ -40,15 +41,7 @@ HWND CurrentPage(HWND sheet) {
 }
 
 std::string CurrentTabTitle(HWND sheet) {
-    auto tabs = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
-    int index = static_cast<int>(SendMessageA(tabs, TCM_GETCURSEL, 0, 0));
-    char text[128] = "";
-    TCITEMA item{};
-    item.mask = TCIF_TEXT;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(tabs, TCM_GETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
-    return item.pszText;
+    return SheetTabTitle(sheet);
 }
 
 void PressSheetButton(HWND sheet, int button) {
