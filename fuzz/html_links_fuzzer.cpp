@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "settings/cp932_text.h"
-#include "settings/html_tags.h"
+#include "settings/imports/html/cp932_text.h"
+#include "settings/imports/html/html_tags.h"
 
 namespace {
 void Require(bool condition) {

@@ -9,9 +9,9 @@
 
 #include "bench_store.h"
 #include "bench_timing.h"
-#include "settings/favorites_scan.h"
-#include "settings/html_link_import.h"
-#include "settings/html_tags.h"
+#include "settings/imports/favorites/favorites_scan.h"
+#include "settings/imports/html/html_link_import.h"
+#include "settings/imports/html/html_tags.h"
 #include "store_reset.h"
 #include "tests/hostile/page_session.h"
 

@@ -5,8 +5,8 @@
 
 #include "page_session.h"
 #include "random_bytes.h"
-#include "settings/favorites_scan.h"
-#include "settings/html_link_import.h"
+#include "settings/imports/favorites/favorites_scan.h"
+#include "settings/imports/html/html_link_import.h"
 #include "store_reset.h"
 #include "tests/settings/temp_folder.h"
 

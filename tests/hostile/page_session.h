@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/url_page.h"
+#include "settings/menu_page/url_page.h"
 
 class OpenUrlPage : public CURLPage {
   public:

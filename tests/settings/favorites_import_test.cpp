@@ -6,7 +6,7 @@
 #include "favorites_value.h"
 #include "menu_description.h"
 #include "menu_store_io.h"
-#include "settings/favorites_scan.h"
+#include "settings/imports/favorites/favorites_scan.h"
 #include "sheet_driver.h"
 #include "store_reset.h"
 #include "temp_folder.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/html_tags.h"
+#include "settings/imports/html/html_tags.h"
 
 namespace {
 std::vector<HtmlLink> Scan(const std::string& html) {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/html_title.h"
+#include "settings/imports/html/html_title.h"
 
 namespace {
 // Feeds lines until the scanner is done; returns the title and how many lines

@@ -2,7 +2,7 @@
 #include "menu_page_driver.h"
 
 #include "modal_closer.h"
-#include "settings/setting_sheet.h"
+#include "settings/sheet/setting_sheet.h"
 
 bool RunMenuSheet(const std::vector<SheetAction>& actions) {
     size_t next = 0;

@@ -1,7 +1,7 @@
 // The settings editor's registry key objects against the real registry.
 #include <gtest/gtest.h>
 
-#include "settings/store_key.h"
+#include "settings/store/store_key.h"
 #include "store_reset.h"
 
 #include <cstring>

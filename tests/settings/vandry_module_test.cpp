@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "plugin/proc_cast.h"
-#include "settings/setup_export.h"
+#include "settings/sheet/setup_export.h"
 
 #include <string>
 #include <vector>

@@ -1,5 +1,5 @@
 // The menu tree page's answers to the tree's notifications.
-#include "settings/url_page.h"
+#include "settings/menu_page/url_page.h"
 
 #include "settings/resources/resource.h"
 

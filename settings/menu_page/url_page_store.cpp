@@ -1,7 +1,7 @@
 // The menu tree page's load from and save to the menu store.
-#include "settings/url_page.h"
+#include "settings/menu_page/url_page.h"
 
-#include "settings/store_names.h"
+#include "settings/store/store_names.h"
 
 #include <cstdio>
 

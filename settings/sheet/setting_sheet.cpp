@@ -1,4 +1,4 @@
-#include "settings/setting_sheet.h"
+#include "settings/sheet/setting_sheet.h"
 
 #include "settings/resources/resource.h"
 

@@ -1,4 +1,4 @@
-#include "settings/shortcut_file.h"
+#include "settings/imports/favorites/shortcut_file.h"
 
 #include <windows.h>
 

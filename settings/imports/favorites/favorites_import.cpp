@@ -1,13 +1,13 @@
 // "お気に入りの挿入": a Favorites folder becomes a new submenu at the end of
 // the top level, under a title that no top-level item has yet (or replacing
 // the item that has it, when the user says so).
-#include "settings/favorites_scan.h"
-#include "settings/favorites_title_dialog.h"
-#include "settings/folder_dialog.h"
-#include "settings/store_key.h"
-#include "settings/store_names.h"
-#include "settings/top_level_entry.h"
-#include "settings/url_page.h"
+#include "settings/imports/favorites/favorites_scan.h"
+#include "settings/imports/favorites/favorites_title_dialog.h"
+#include "settings/imports/favorites/folder_dialog.h"
+#include "settings/store/store_key.h"
+#include "settings/store/store_names.h"
+#include "settings/menu_page/top_level_entry.h"
+#include "settings/menu_page/url_page.h"
 
 namespace {
 const char kFavoritesValue[] = "Favorites";

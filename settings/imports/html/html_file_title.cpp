@@ -1,7 +1,7 @@
-#include "settings/html_file_title.h"
+#include "settings/imports/html/html_file_title.h"
 
 #include "framework/stdio_file.h"
-#include "settings/html_title.h"
+#include "settings/imports/html/html_title.h"
 
 bool ReadHtmlFileTitle(const char* path, std::string& title) {
     CStdioFile file;

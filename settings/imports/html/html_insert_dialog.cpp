@@ -1,7 +1,7 @@
-#include "settings/html_insert_dialog.h"
+#include "settings/imports/html/html_insert_dialog.h"
 
 #include "framework/file_dialog.h"
-#include "settings/html_file_title.h"
+#include "settings/imports/html/html_file_title.h"
 #include "settings/resources/import_ids.h"
 
 namespace {

@@ -1,8 +1,8 @@
 // "HTMLﾌｧｲﾙから挿入": the links of an HTML file become a new submenu next to
 // the selected item.
-#include "settings/html_insert_dialog.h"
-#include "settings/html_link_import.h"
-#include "settings/url_page.h"
+#include "settings/imports/html/html_insert_dialog.h"
+#include "settings/imports/html/html_link_import.h"
+#include "settings/menu_page/url_page.h"
 
 void CURLPage::InsertFromHtml() {
     HtmlInsertDialog dialog(m_hWnd);

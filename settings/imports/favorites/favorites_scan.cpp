@@ -1,8 +1,8 @@
-#include "settings/favorites_scan.h"
+#include "settings/imports/favorites/favorites_scan.h"
 
-#include "settings/folder_identity.h"
-#include "settings/shortcut_file.h"
-#include "settings/url_page.h"
+#include "settings/imports/favorites/folder_identity.h"
+#include "settings/imports/favorites/shortcut_file.h"
+#include "settings/menu_page/url_page.h"
 
 #include <cstring>
 #include <vector>

@@ -9,7 +9,7 @@
 #include "framework/image_list.h"
 #include "framework/property_page.h"
 #include "framework/tree_ctrl.h"
-#include "settings/store_key.h"
+#include "settings/store/store_key.h"
 
 #include <string>
 

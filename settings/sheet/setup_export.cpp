@@ -1,6 +1,6 @@
-#include "settings/setup_export.h"
+#include "settings/sheet/setup_export.h"
 
-#include "settings/setting_sheet.h"
+#include "settings/sheet/setting_sheet.h"
 
 extern "C" void WINAPI SetUpTevrix() {
     // Unowned: no host window is disabled while the sheet is open. The pages

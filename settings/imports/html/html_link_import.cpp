@@ -1,9 +1,9 @@
-#include "settings/html_link_import.h"
+#include "settings/imports/html/html_link_import.h"
 
 #include "framework/stdio_file.h"
-#include "settings/byte_source.h"
-#include "settings/html_tags.h"
-#include "settings/url_page.h"
+#include "settings/imports/html/byte_source.h"
+#include "settings/imports/html/html_tags.h"
+#include "settings/menu_page/url_page.h"
 
 #include <vector>
 

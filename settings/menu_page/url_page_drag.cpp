@@ -1,6 +1,6 @@
 // Moving an item with its subtree by dragging it onto another item: the
 // subtree is copied to the drop place and the original deleted.
-#include "settings/url_page.h"
+#include "settings/menu_page/url_page.h"
 
 #include <utility>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "settings/store_key.h"
+#include "settings/store/store_key.h"
 
 #include <utility>
 #include <vector>

@@ -1,9 +1,9 @@
-#include "settings/etc_page.h"
+#include "settings/sheet/etc_page.h"
 
 #include "framework/data_exchange.h"
 #include "settings/resources/resource.h"
-#include "settings/store_key.h"
-#include "settings/store_names.h"
+#include "settings/store/store_key.h"
+#include "settings/store/store_names.h"
 
 namespace {
 const char kUseAddressValue[] = "UseAddress";

@@ -1,4 +1,4 @@
-#include "settings/url_page.h"
+#include "settings/menu_page/url_page.h"
 
 #include "framework/app.h"
 #include "framework/data_exchange.h"

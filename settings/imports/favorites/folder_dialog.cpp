@@ -1,4 +1,4 @@
-#include "settings/folder_dialog.h"
+#include "settings/imports/favorites/folder_dialog.h"
 
 #include <dlgs.h>
 

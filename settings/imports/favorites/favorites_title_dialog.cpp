@@ -1,4 +1,4 @@
-#include "settings/favorites_title_dialog.h"
+#include "settings/imports/favorites/favorites_title_dialog.h"
 
 #include "settings/resources/import_ids.h"
 

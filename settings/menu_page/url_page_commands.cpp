@@ -1,5 +1,5 @@
 // The menu tree page's buttons and string box: add, delete, edit a text.
-#include "settings/url_page.h"
+#include "settings/menu_page/url_page.h"
 
 #include "settings/resources/resource.h"
 

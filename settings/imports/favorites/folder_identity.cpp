@@ -1,4 +1,4 @@
-#include "settings/folder_identity.h"
+#include "settings/imports/favorites/folder_identity.h"
 
 #include <windows.h>
 
