@@ -126,7 +126,7 @@ export WINEPREFIX="$BUILD/wineprefix32" WINEARCH=win64 WINELOADER="$WINE64"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 smoke_end() {
-  wineserver -k 2>/dev/null || true
+  "$WINESERVER" -k 2>/dev/null || true
   [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null || true
 }
 trap smoke_end EXIT
@@ -136,20 +136,20 @@ if [ ! -f "$WINEPREFIX/.tevrix-ready" ]; then
   rm -rf "$WINEPREFIX" # what an interrupted creation left
   mkdir -p "$WINEPREFIX"
   timeout 900 "$WINE64" wineboot -i >/dev/null 2>&1 </dev/null || true
-  timeout 300 wineserver -w || true
+  timeout 300 "$WINESERVER" -w || true
   if [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; then
     say "FAILED: the prefix's 32-bit side was not set up, after $(elapsed)"
     exit 1
   fi
   # No window manager answers on Xvfb: unmanaged windows close without waiting.
   "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null
-  wineserver -w
+  "$WINESERVER" -w
   touch "$WINEPREFIX/.tevrix-ready"
   say "prefix ready after $(elapsed)"
 fi
 # One server for the run, and Wine's own processes started now, natively and
 # with their output detached.
-wineserver -p 2>/dev/null || true
+"$WINESERVER" -p 2>/dev/null || true
 "$WINE64" wineboot >/dev/null 2>&1 </dev/null || true
 
 say "running the 32-bit smoke program"

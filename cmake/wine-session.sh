@@ -7,6 +7,7 @@
 # the 32-bit loader, which here runs only under an emulator, very slowly.
 
 WINE64=/usr/lib/wine/wine64
+WINESERVER=/usr/lib/wine/wineserver # package libwine, with wine64
 [ -x "$WINE64" ] || WINE64=$(command -v wine64 || command -v wine)
 
 # A private Xvfb display (XVFB_PID) when headless ($1 = yes) or when there is
@@ -33,15 +34,15 @@ wine_session_start() {
     echo "wine: creating the prefix $WINEPREFIX (once)"
     mkdir -p "$WINEPREFIX"
     "$WINE64" wineboot -i >/dev/null 2>&1 || true
-    wineserver -w
+    "$WINESERVER" -w
     local fonts="$BUILD/x86_64/host/prefix_fonts.exe"
     if [ -f "$fonts" ]; then
       "$WINE64" "$fonts" >/dev/null 2>&1 || true
-      wineserver -w
+      "$WINESERVER" -w
     fi
     touch "$WINEPREFIX/.tevrix-ready"
   fi
-  wineserver -p 2>/dev/null || true # already running for this prefix is fine
+  "$WINESERVER" -p 2>/dev/null || true # already running for this prefix is fine
   # Start Wine's own background processes (services, the desktop) now, with
   # their output detached: started by a test they would inherit CTest's pipes
   # and keep the test from ending.
@@ -60,7 +61,7 @@ wine_session_start() {
 }
 
 wine_session_end() {
-  wineserver -k 2>/dev/null || true
-  wineserver -w 2>/dev/null || true
+  "$WINESERVER" -k 2>/dev/null || true
+  "$WINESERVER" -w 2>/dev/null || true
   [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null || true
 }
