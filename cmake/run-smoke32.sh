@@ -172,7 +172,7 @@ fi
 
 source "$root/cmake/wine-session.sh"
 export WINEPREFIX="$BUILD/wineprefix32" WINEARCH=win64 WINELOADER="$WINE64"
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 smoke_end() {
   wineserver_run -k 2>/dev/null || true
   [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null || true

@@ -34,7 +34,8 @@ wine_display_start() {
 
 wine_session_start() {
   export WINEPREFIX="$BUILD/wineprefix" WINEARCH=win64 WINELOADER="$WINE64"
-  export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  # No Mono, no Gecko, and no menu entries or file types in the user's desktop.
+  export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   wine_display_start "${1:-yes}"
   if [ ! -f "$WINEPREFIX/.tevrix-ready" ]; then
     echo "wine: creating the prefix $WINEPREFIX (once)"
