@@ -217,11 +217,12 @@ check_cmake_files() {
 }
 
 # The files to check: every shell script, Makefile and CMake file of the tree,
-# leaving out .git and build trees (folders holding a CMakeCache.txt).
+# leaving out .git and what builds make: folders tagged with a CACHEDIR.TAG
+# (cmake/build.sh, fuzz/run.sh) and CMake build trees.
 prune=(-name .git)
-while IFS= read -r cache; do
-  prune+=(-o -path "${cache%/CMakeCache.txt}")
-done < <(find "$ROOT" -name .git -prune -o -name CMakeCache.txt -print)
+while IFS= read -r tag; do
+  prune+=(-o -path "${tag%/*}")
+done < <(find "$ROOT" -name .git -prune -o \( -name CACHEDIR.TAG -o -name CMakeCache.txt \) -print)
 scripts=() makefiles=() cmake_files=()
 while IFS= read -r path; do
   file=${path#"$ROOT"/}
