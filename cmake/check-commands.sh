@@ -49,7 +49,7 @@ declare -A SCRIPT_STEPS=([cmake/run-smoke32.sh]="smoke32 smoke32-emulator")
 declare -A SCANNED=()
 
 reset_parse() {
-  TK_KIND=() TK_TEXT=() TK_LINE=() TK_UNIT=()
+  TK_KIND=() TK_TEXT=() TK_LINE=()
   UNIT_KIND=() UNIT_FILE=() UNIT_TOKENS=() SUBST_TEXT=()
   UNITS=0 FUNCS=() VARS=() INCLUDES=()
 }

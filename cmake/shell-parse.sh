@@ -13,9 +13,10 @@
 # eval, a command named by a substitution, an unknown variable) is an error: a
 # check that skipped it would pass what it cannot see.
 
-# Tokens, in order: TK_KIND (w word, o operator), TK_TEXT, TK_LINE, TK_UNIT.
+# Tokens, in order: TK_KIND (w word, o operator), TK_TEXT, TK_LINE; each
+# unit lists its tokens in UNIT_TOKENS.
 # A $(...) in a word is kept as $(@<unit>); SUBST_TEXT[unit] is its source.
-TK_KIND=() TK_TEXT=() TK_LINE=() TK_UNIT=()
+TK_KIND=() TK_TEXT=() TK_LINE=()
 UNIT_KIND=() UNIT_FILE=() UNIT_TOKENS=() SUBST_TEXT=()
 UNITS=0
 
@@ -48,7 +49,6 @@ emit() { # emit <kind> <text> <line> <unit>
   TK_KIND+=("$1")
   TK_TEXT+=("$2")
   TK_LINE+=("$3")
-  TK_UNIT+=("$4")
 }
 
 # Characters are read from WIN, a window of SRC starting at BASE: bash finds
