@@ -293,37 +293,28 @@ for entry in "${NAMED_COMMANDS[@]}"; do
 done
 
 # --- From commands to files -------------------------------------------------
-declare -A CANDIDATES=() PROJECT=()
-add_candidate() { # add_candidate <command> <path>
-  CANDIDATES[$1]+="$2 "
-  # /bin is /usr/bin on a merged /usr, but dpkg knows each file by one name.
-  case $2 in
-    /usr/bin/* | /usr/sbin/* | /usr/lib/* | /usr/lib32/* | /usr/lib64/*)
-      CANDIDATES[$1]+="${2#/usr} " ;;
-    /bin/* | /sbin/* | /lib/* | /lib32/* | /lib64/*) CANDIDATES[$1]+="/usr$2 " ;;
-  esac
-}
-real_of=() real_paths=() # the files whose real path is asked for, and their commands
-add_path() { # add_path <command> <path>: the path and the files it leads to
-  local command=$1 path=$2 target
+# Each command leads to one or more chains of files: every match on PATH (or
+# its absolute path), then the files its symbolic links lead to. CHAINS holds
+# them, one chain a line, the files of a chain separated by spaces.
+declare -A CHAINS=() PROJECT=()
+add_chain() { # add_chain <command> <path>
+  local command=$1 path=$2 chain="" target
   local -i links=0
   while :; do
-    add_candidate "$command" "$path"
+    chain+="$path "
     [ -L "$path" ] && [ "$links" -lt 20 ] || break
     target=$(readlink "$path")
     [[ $target == /* ]] || target=${path%/*}/$target
-    path=$target
+    normal_path "$target"
+    path=$VALUE
     links+=1
   done
-  if [ -e "$path" ]; then
-    real_of+=("$command")
-    real_paths+=("$path")
-  fi
+  CHAINS[$command]+="$chain"$'\n'
 }
 
 for ((r = 0; r < ${#REF_WORD[@]}; r++)); do
   command=${REF_WORD[r]}
-  [ -n "${CANDIDATES[$command]+set}${PROJECT[$command]+set}" ] && continue
+  [ -n "${CHAINS[$command]+set}${PROJECT[$command]+set}" ] && continue
   case $command in
     /*) path=$command ;;
     */*) path=$ROOT/$command ;;
@@ -333,46 +324,47 @@ for ((r = 0; r < ${#REF_WORD[@]}; r++)); do
     PROJECT[$command]=${path#"$ROOT"/}
     continue
   fi
-  CANDIDATES[$command]=""
+  CHAINS[$command]=""
   if [ -n "$path" ]; then
-    add_path "$command" "$path"
+    add_chain "$command" "$path"
   else
     type -a -P "$command" >"$work/found" || true
     while IFS= read -r path; do
-      add_path "$command" "$path"
+      add_chain "$command" "$path"
     done <"$work/found"
   fi
 done
-if [ ${#real_paths[@]} -gt 0 ]; then
-  r=0
-  while IFS= read -r path; do
-    add_candidate "${real_of[r]}" "$path"
-    r=$((r + 1))
-  done < <(realpath -- "${real_paths[@]}")
-fi
 
-# Diversions: a diverted file is in its package's list under its first name.
+# The names dpkg may know a file by: on a merged /usr, /bin is /usr/bin, but
+# dpkg knows each file by one of the two; a diverted file, by its first name.
 declare -A DIVERTED_FROM=()
 while IFS= read -r line; do
   if [[ $line =~ diversion\ of\ ([^ ]+)\ to\ ([^ ]+) ]]; then
     DIVERTED_FROM[${BASH_REMATCH[2]}]=${BASH_REMATCH[1]}
   fi
 done < <(dpkg-divert --list)
+names_of() { # names_of <path>: NAMES
+  NAMES=("$1")
+  case $1 in
+    /usr/bin/* | /usr/sbin/* | /usr/lib/* | /usr/lib32/* | /usr/lib64/*) NAMES+=("${1#/usr}") ;;
+    /bin/* | /sbin/* | /lib/* | /lib32/* | /lib64/*) NAMES+=("/usr$1") ;;
+  esac
+  local name
+  for name in "${NAMES[@]}"; do
+    [ -z "${DIVERTED_FROM[$name]-}" ] || NAMES+=("${DIVERTED_FROM[$name]}")
+  done
+}
 declare -A ASKED=()
 paths=()
-for command in "${!CANDIDATES[@]}"; do
-  for path in ${CANDIDATES[$command]}; do
-    for p in "$path" ${DIVERTED_FROM[$path]-}; do
-      [ -n "${ASKED[$p]-}" ] || paths+=("$p")
-      ASKED[$p]=1
+for command in "${!CHAINS[@]}"; do
+  for path in ${CHAINS[$command]}; do
+    names_of "$path"
+    for name in "${NAMES[@]}"; do
+      [ -n "${ASKED[$name]-}" ] || paths+=("$name")
+      ASKED[$name]=1
     done
   done
 done
-for entry in "${LATER_FILES[@]}"; do
-  [ -n "${ASKED[${entry%%|*}]-}" ] || paths+=("${entry%%|*}")
-  ASKED[${entry%%|*}]=1
-done
-
 declare -A OWNERS=()
 if [ ${#paths[@]} -gt 0 ]; then
   while IFS= read -r line; do
@@ -394,11 +386,53 @@ while IFS=$'\t' read -r package essential status; do
   [[ $status == "install ok installed" ]] && INSTALLED[$package]=1
 done < <(dpkg-query -W -f='${Package}\t${Essential}\t${Status}\n')
 
-# owners_of <path>: OWNED, the packages of a file (by its diverted name too).
-owners_of() {
-  OWNED="${OWNERS[$1]-} "
-  local from=${DIVERTED_FROM[$1]-}
-  [ -z "$from" ] || OWNED+="${OWNERS[$from]-}"
+allowed() { # allowed <package>: essential, or of one of the steps in $steps
+  local plain=${1%%:*}
+  [ -n "${ESSENTIAL[$plain]-}" ] ||
+    [[ -n ${STEP_OF[$plain]-} && $steps == *" ${STEP_OF[$plain]} "* ]]
+}
+
+# judge_chain <chain>: VERDICT (ok, or why not) and ABOUT. The first file of
+# the chain that a package owns decides; a file no package owns may only be a
+# link of the alternatives system (/etc/alternatives), which packages manage.
+judge_chain() {
+  local -a files
+  read -r -a files <<<"$1"
+  local i path owners package name entry
+  for ((i = 0; i < ${#files[@]}; i++)); do
+    path=${files[i]}
+    names_of "$path"
+    owners=""
+    for name in "${NAMES[@]}"; do owners+=${OWNERS[$name]-}; done
+    if [ -n "$owners" ]; then
+      for package in $owners; do
+        if allowed "$package"; then
+          VERDICT=ok ABOUT="$path ($package)"
+          return 0
+        fi
+      done
+      read -r -a owners <<<"$owners"
+      VERDICT=package ABOUT="$path (${owners[*]})"
+      return 0
+    fi
+    if [ ! -e "$path" ] && [ ! -L "$path" ]; then
+      # Not there: only a file of a package its script installs first.
+      for entry in "${LATER_FILES[@]}"; do
+        package=${entry#*|}
+        if [ "${entry%%|*}" = "$path" ] && [ -z "${INSTALLED[$package]-}" ] && allowed "$package"; then
+          VERDICT=ok ABOUT="$path (package $package, which the script installs first)"
+          return 0
+        fi
+      done
+      VERDICT=missing ABOUT=$path
+      return 0
+    fi
+    if [[ $path != /etc/alternatives/* && ${files[i + 1]-} != /etc/alternatives/* ]]; then
+      VERDICT=unowned ABOUT=$path
+      return 0
+    fi
+  done
+  VERDICT=unowned ABOUT=${files[*]: -1}
 }
 
 failures=0
@@ -428,42 +462,34 @@ for ((r = 0; r < ${#REF_WORD[@]}; r++)); do
     continue
   fi
   steps=" setup prerequisite ${SCRIPT_STEPS[$file]-} "
-  found="" seen=""
-  for path in ${CANDIDATES[$command]}; do
-    owners_of "$path"
-    for package in $OWNED; do
-      plain=${package%%:*}
-      [[ $seen == *" $path ($package)"* ]] || seen+=" $path ($package)"
-      if [ -n "${ESSENTIAL[$plain]-}" ] ||
-        [[ -n ${STEP_OF[$plain]-} && $steps == *" ${STEP_OF[$plain]} "* ]]; then
-        found="$path ($package)"
-        break 2
-      fi
-    done
-  done
-  if [ -z "$found" ] && [ -z "$seen" ]; then
-    for entry in "${LATER_FILES[@]}"; do
-      [ "${entry%%|*}" = "$command" ] || continue
-      package=${entry#*|}
-      if [ -z "${INSTALLED[$package]-}" ] && [ -n "${STEP_OF[${package%%:*}]-}" ] &&
-        [[ $steps == *" ${STEP_OF[${package%%:*}]} "* ]]; then
-        found="$command (package $package, which the script installs first)"
-      fi
-    done
-  fi
-  if [ -z "$found" ] && [ "$command" = sudo ] && [ "$EUID" -eq 0 ] &&
-    [ -z "${CANDIDATES[sudo]}" ]; then
+  found="" from="" unowned="" missing=""
+  while IFS= read -r chain; do
+    [ -n "$chain" ] || continue
+    judge_chain "$chain"
+    case $VERDICT in
+      ok)
+        found=$ABOUT
+        break
+        ;;
+      package) from+=" $ABOUT" ;;
+      unowned) unowned+=" $ABOUT" ;;
+      missing) missing+=" $ABOUT" ;;
+    esac
+  done <<<"${CHAINS[$command]}"
+  if [ -z "$found" ] && [ "$command" = sudo ] && [ "$EUID" -eq 0 ] && [ -z "${CHAINS[sudo]}" ]; then
     found="not installed; not called by root"
   fi
   if [ -n "$found" ]; then
     [ "$listing" = yes ] && echo "$where -> $found"
-  elif [ -z "${CANDIDATES[$command]}" ]; then
-    fail "$where: not found on this machine"
-  elif [ -z "$seen" ]; then
-    fail "$where: ${CANDIDATES[$command]%% *} belongs to no Debian package"
-  else
-    fail "$where: comes from${seen}: neither essential nor installed by a step of" \
+  elif [ -n "$from" ]; then
+    fail "$where: comes from$from: neither essential nor installed by a step of" \
       "cmake/packages.txt before this script runs"
+  elif [ -n "$unowned" ]; then
+    fail "$where:$unowned belongs to no Debian package"
+  elif [ -n "$missing" ]; then
+    fail "$where:$missing is not there, and no step installs it first"
+  else
+    fail "$where: not found on this machine"
   fi
 done
 

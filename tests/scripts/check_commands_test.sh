@@ -39,6 +39,7 @@ hidden=(
   'unset.sh:1: the command "$UNSET_TOOL" is a variable given no value|"$UNSET_TOOL" --x'
   'named.sh:1: a command named by a command substitution|"$(command -v ls)" -l'
   'later-step.sh:1: /usr/lib/wine/wine: |/usr/lib/wine/wine --version'
+  'local-link.sh:1: tevrix-linked-server: |tevrix-linked-server -k'
 )
 clean='set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -58,6 +59,7 @@ python3=wineserver
 # wineserver, in a comment
 "$WINESERVER" -k || true
 clang++ --version >/dev/null
+cmake --version >/dev/null
 sh -c "true"
 $SUDO apt-get --version >/dev/null
 timeout 5 env LANG=C "$here/helper.sh"'
@@ -75,6 +77,15 @@ for tree in hidden clean; do
   fixture "$tree" clean.sh "$clean"
   fixture "$tree" helper.sh 'echo helper'
 done
+
+# On PATH first: a link of no package to a file of a listed one (a machine's
+# own addition, which a fresh machine lacks), and a wrapper of no package that
+# shadows a listed command (as ccache's do), which must not hide the command.
+mkdir -p "$work/bin"
+ln -s /usr/lib/wine/wineserver "$work/bin/tevrix-linked-server"
+printf '#!/bin/sh\nexec /usr/bin/cmake "$@"\n' >"$work/bin/cmake"
+chmod +x "$work/bin/cmake"
+export PATH="$work/bin:$PATH"
 
 status=0
 "$root/cmake/check-commands.sh" "$work/hidden" >/dev/null 2>"$work/report" || status=$?
