@@ -5,9 +5,10 @@
 # has nothing else, even where the machine running this check has more.
 #
 # The scripts are parsed, not run (cmake/shell-parse.sh). Each command is
-# found on this machine (every match on PATH, or its absolute path), its
-# symbolic links and dpkg diversions are followed, and `dpkg -S` names the
-# packages of each file on the way; one of them must be listed or essential.
+# found on this machine (every match on PATH, or its absolute path) and its
+# symbolic links are followed; `dpkg -S` names the package of each file on the
+# way (under its merged-/usr and diverted names too), and the first file that a
+# package owns decides: that package must be listed or essential.
 # Usage: cmake/check-commands.sh [--list] [source-tree]
 #   --list prints every command with the file and package it resolved to.
 set -euo pipefail
