@@ -68,13 +68,17 @@ BOOL CURLPage::OnInitDialog() {
 }
 
 BOOL CURLPage::OnApply() {
+    CommitStringBox();
+    SaveTree();
+    return CPropertyPage::OnApply();
+}
+
+void CURLPage::CommitStringBox() {
     // The selected entry takes the box's text even without a pending edit.
     UpdateData(TRUE);
     HTREEITEM selected = m_tree.GetSelectedItem();
     if (selected && ItemString(selected))
         ReplaceItemString(selected, m_strEntry);
-    SaveTree();
-    return CPropertyPage::OnApply();
 }
 
 HTREEITEM CURLPage::TopItem() const {
