@@ -9,6 +9,8 @@
 
 #include "bench_store.h"
 #include "bench_timing.h"
+#include "settings/backup/backup_file.h"
+#include "settings/backup/menu_backup.h"
 #include "settings/imports/favorites/favorites_scan.h"
 #include "settings/imports/html/html_link_import.h"
 #include "settings/imports/html/html_tags.h"
@@ -109,6 +111,10 @@ void BenchSettings(std::vector<BenchRow>* rows) {
     BenchRow favorites = {"Favorites import of N files (ScanFavoritesFolder)", {}, ""};
     BenchRow parse = {"HTML links parsed from memory alone (ScanHtmlLinks)", {}, ""};
     BenchRow treeFloor = {"Tree floor: TVM_INSERTITEM of N items under one submenu", {}, ""};
+    BenchRow backupExport = {
+        "Backup export of N entries: tree to file (ExportMenu)", {}, "under 1 s at 10,000"};
+    BenchRow backupImport = {
+        "Backup import of N entries: file to tree (LoadBackup)", {}, "under 1 s at 10,000"};
     std::string folder = BenchFolder();
     for (int s = 0; s < kSizeCount; ++s) {
         int n = kSizes[s];
@@ -133,6 +139,28 @@ void BenchSettings(std::vector<BenchRow>* rows) {
                     for (int i = 0; i < n; ++i)
                         page.Tree().InsertItem("リンク", 0, 0, submenu, TVI_LAST);
                 });
+                // The whole menu as the store holds it, to a file and back
+                // into a fresh submenu.
+                std::string backupPath = folder + "\\menu.json";
+                backupExport.ms[s] = MedianMs(runs, nullptr, [&] {
+                    std::string file;
+                    int unconvertible = 0;
+                    ExportMenu(page, file, unconvertible);
+                    WriteFileReplacing(backupPath.c_str(), file);
+                });
+                HTREEITEM imported = nullptr;
+                backupImport.ms[s] = MedianMs(
+                    runs,
+                    [&] {
+                        if (imported)
+                            page.Tree().DeleteItem(imported);
+                        imported = nullptr;
+                    },
+                    [&] {
+                        LoadedBackup backup;
+                        LoadBackup(backupPath.c_str(), backup);
+                        imported = AddMenuAsSubmenu(page, backup, "import", nullptr);
+                    });
             },
             kSheetDeadlineMs);
         std::string bytes = ReadBytes(htmlPath);
@@ -143,5 +171,6 @@ void BenchSettings(std::vector<BenchRow>* rows) {
     }
     RemoveFolder(folder);
     ResetStore();
-    rows->insert(rows->end(), {load, save, html, parse, treeFloor, favorites});
+    rows->insert(rows->end(),
+                 {load, save, html, parse, treeFloor, favorites, backupExport, backupImport});
 }
