@@ -72,6 +72,10 @@ void CALLBACK SheetStep(HWND, UINT, UINT_PTR, DWORD) {
         break;
     case 2:
         sheet.photos += Photograph(window, "settings-etc.png");
+        PropSheet_SetCurSel(window, nullptr, 2);
+        break;
+    case 3:
+        sheet.photos += Photograph(window, "settings-backup.png");
         PropSheet_PressButton(window, PSBTN_CANCEL);
         break;
     default:
@@ -86,5 +90,5 @@ BOOL PhotographSettingsSheet(void) {
     UINT_PTR timer = SetTimer(nullptr, 0, StepIntervalMs, SheetStep);
     LRESULT loaded = Plugin.Setup(0);
     KillTimer(nullptr, timer);
-    return loaded && sheet.photos == 2;
+    return loaded && sheet.photos == 3;
 }
