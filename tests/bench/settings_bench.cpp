@@ -139,8 +139,10 @@ void BenchSettings(std::vector<BenchRow>* rows) {
                     for (int i = 0; i < n; ++i)
                         page.Tree().InsertItem("リンク", 0, 0, submenu, TVI_LAST);
                 });
-                // The whole menu as the store holds it, to a file and back
-                // into a fresh submenu.
+                // The whole menu as the store holds it (the imports above
+                // left their last submenu), to a file and back into a fresh
+                // submenu.
+                page.Reload();
                 std::string backupPath = folder + "\\menu.json";
                 backupExport.ms[s] = MedianMs(runs, nullptr, [&] {
                     std::string file;
@@ -161,6 +163,8 @@ void BenchSettings(std::vector<BenchRow>* rows) {
                         LoadBackup(backupPath.c_str(), backup);
                         imported = AddMenuAsSubmenu(page, backup, "import", nullptr);
                     });
+                if (imported)
+                    page.Tree().DeleteItem(imported);
             },
             kSheetDeadlineMs);
         std::string bytes = ReadBytes(htmlPath);
