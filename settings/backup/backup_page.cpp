@@ -18,14 +18,21 @@ const char kExportTitle[] = "メニューのエクスポート";
 const char kImportTitle[] = "メニューのインポート";
 
 const char kCannotWrite[] = "ファイルに保存できませんでした";
-const char kTooDeepToExport[] = "サブメニューの階層が深すぎるため保存できません(256階層まで)";
+const char kTooDeepToExportFormat[] = "サブメニューの階層が深すぎるため保存できません(%d階層まで)";
 const char kUnconvertibleFormat[] =
     "Shift-JISの文字として読めないバイトが%d個あり、「?」として保存しました";
 const char kReplacedFormat[] = "Shift-JISにない文字が%d文字あり、「?」に置き換えました";
 const char kCannotImport[] = "メニューを読み込めませんでした";
+const char kTooDeepFormat[] = "サブメニューの階層が深すぎます(%d階層まで)";
+
+std::string Counted(const char* format, int count) {
+    char text[256];
+    std::snprintf(text, sizeof text, format, count);
+    return text;
+}
 
 // The reason a file is refused, as the box tells it.
-const char* RefusalText(BackupError error) {
+std::string RefusalText(BackupError error) {
     switch (error) {
     case BackupError::kCannotRead:
         return "ファイルを読み込めません";
@@ -42,17 +49,11 @@ const char* RefusalText(BackupError error) {
     case BackupError::kBadMenu:
         return "メニューの形式が正しくありません";
     case BackupError::kTooDeep:
-        return "サブメニューの階層が深すぎます(256階層まで)";
+        return Counted(kTooDeepFormat, kMaxBackupLevels);
     case BackupError::kNone:
         break;
     }
     return kCannotImport;
-}
-
-std::string Counted(const char* format, int count) {
-    char text[256];
-    std::snprintf(text, sizeof text, format, count);
-    return text;
 }
 
 // The file name of path without its folder and its extension (Shift-JIS aware).
@@ -124,7 +125,7 @@ void CBackupPage::Export() {
     std::string file;
     int unconvertible = 0;
     if (!ExportMenu(MenuPage(), file, unconvertible)) {
-        Tell(kTooDeepToExport);
+        Tell(Counted(kTooDeepToExportFormat, kMaxBackupLevels).c_str());
         return;
     }
     if (!WriteFileReplacing(chooser.GetPathName().c_str(), file)) {
@@ -145,7 +146,7 @@ void CBackupPage::Import() {
     LoadedBackup backup;
     BackupError error = LoadBackup(path.c_str(), backup);
     if (error != BackupError::kNone) {
-        Tell(RefusalText(error));
+        Tell(RefusalText(error).c_str());
         return;
     }
     std::string title = FileTitle(path);
@@ -162,7 +163,7 @@ void CBackupPage::Import() {
     } else {
         // One level more than the file's own: the new submenu itself.
         if (backup.levels + 1 > kMaxBackupLevels) {
-            Tell(RefusalText(BackupError::kTooDeep));
+            Tell(RefusalText(BackupError::kTooDeep).c_str());
             return;
         }
         HTREEITEM top = page.TopItem();

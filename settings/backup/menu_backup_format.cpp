@@ -20,8 +20,8 @@ const size_t kMaxJsonNesting = 2 * kMaxBackupLevels + 2;
 
 using Json = nlohmann::json;
 
-// Follows the parse event by event; the parser itself walks no recursion, so
-// the nesting bound here is the only one that counts.
+// Follows the parse event by event. The parser keeps a stack of its own
+// instead of recursing, so this bound on nesting is the only one needed.
 class BackupSax : public nlohmann::json_sax<Json> {
   public:
     explicit BackupSax(std::vector<BackupEntry>& entries) : entries_(entries) {}

@@ -132,3 +132,20 @@ TEST(BackupPage, AnImportThatRunsOutOfMemoryLeavesTheTreeAsItWas) {
             << replace;
     }
 }
+
+TEST(BackupPage, ExportCountsTheBytesItWritesAsQuestionMarks) {
+    ResetStore();
+    std::string file;
+    int unconvertible = -1;
+    ASSERT_TRUE(WithUrlPage(
+        [&](OpenUrlPage& page) {
+            // The store holds no such bytes, but an HTML file read into an
+            // entry's text may.
+            page.InsertTextEntry(page.TopItem(), TVI_LAST, "a", "x\x85\x40\x82");
+            unconvertible = 0;
+            ExportMenu(page, file, unconvertible);
+        },
+        30000));
+    EXPECT_EQ(unconvertible, 2);
+    EXPECT_NE(file.find("\"text\": \"x?@?\""), std::string::npos) << file;
+}

@@ -246,3 +246,18 @@ TEST(BackupSheet, AFileThatCannotBeReplacedKeepsItsContentAndIsReported) {
     if (search != INVALID_HANDLE_VALUE)
         FindClose(search);
 }
+
+TEST(BackupSheet, AMenuDeeperThanAFileMayHoldIsNotExported) {
+    StoreEntry deepest = Submenu("s", {});
+    for (int level = 1; level < 257; ++level)
+        deepest = Submenu("s", {deepest});
+    ResetStore();
+    WriteStoreMenu({deepest});
+    TempFolder folder;
+    std::string path = folder.PathOf("deep.json");
+    std::string refusal;
+    ASSERT_TRUE(
+        RunSheetSteps(Steps({ExportTo(path), {AnswerMessage(&refusal), PressSheetCancel()}})));
+    EXPECT_EQ(refusal, "サブメニューの階層が深すぎるため保存できません(256階層まで)");
+    EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
+}
