@@ -11,7 +11,7 @@
 #include "bench_timing.h"
 #include "settings/imports/favorites/favorites_scan.h"
 #include "settings/imports/html/html_link_import.h"
-#include "settings/imports/html/html_tags.h"
+#include "settings/imports/html/html_links.h"
 #include "store_reset.h"
 #include "tests/hostile/page_session.h"
 
