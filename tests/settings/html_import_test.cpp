@@ -158,6 +158,36 @@ TEST(HtmlImport, BrowsingProposesTheFileTitleOnlyWhenNoneWasTyped) {
     EXPECT_EQ(lstrcmpiA(result.path.c_str(), sameLine.c_str()), 0) << result.path;
 }
 
+TEST(HtmlImport, BrowsingLeavesTheCurrentDirectoryWhereItWas) {
+    ResetStore();
+    TempFolder folder;
+    std::string path = folder.WriteFile("elsewhere.html", "<title>Elsewhere</title>");
+    std::string before = CurrentDirectory();
+    ASSERT_NE(before, folder.Path());
+    std::string title, directory;
+    ASSERT_TRUE(RunSheetSteps({ClickHtml(), FillHtmlDialog("", "", kBrowseButton),
+                               [&](HWND top) {
+                                   if (WindowText(top) == kHtmlDialogCaption)
+                                       return false;
+                                   // Browsing to the file's folder moves the current directory
+                                   // there.
+                                   SetCurrentDirectoryA(folder.Path().c_str());
+                                   return ChooseFileInOpenDialog(top, path);
+                               },
+                               When(kHtmlDialogCaption,
+                                    [&](HWND dialog) {
+                                        title = ControlText(dialog, kTitleField);
+                                        directory = CurrentDirectory();
+                                        PostClick(dialog, IDCANCEL);
+                                    }),
+                               PressSheetCancel()}));
+    EXPECT_EQ(title, "Elsewhere");
+    // Address books named by relative paths are found there afterwards.
+    EXPECT_EQ(directory, before);
+    EXPECT_EQ(CurrentDirectory(), before);
+    SetCurrentDirectoryA(before.c_str());
+}
+
 TEST(HtmlImport, CancelledBrowsingLeavesTheFields) {
     ResetStore();
     std::string title, path;
