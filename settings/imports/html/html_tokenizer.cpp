@@ -35,10 +35,11 @@ bool IsOneOf(const std::string& name, const char* const* names, size_t count) {
 struct AttributeReader {
     std::string name;
     std::string value;
+    bool wanted = false; // the values of other attributes are not stored
     bool overlong = false;
 
     void AddValueByte(int byte) {
-        if (overlong)
+        if (!wanted || overlong)
             return;
         if (value.size() >= HtmlTokenizer::kMaxValueBytes) {
             overlong = true;
@@ -171,6 +172,9 @@ void HtmlTokenizer::ReadAttributes(HtmlToken& token, bool keep, int& byte) {
                  byte != '=');
         while (IsSpace(byte))
             byte = Get();
+        attribute.wanted = keep &&
+                           IsOneOf(attribute.name, kKeptAttributes, std::size(kKeptAttributes)) &&
+                           !token.Attribute(attribute.name.c_str());
         if (byte == '=') {
             byte = Get();
             while (IsSpace(byte))
@@ -189,9 +193,7 @@ void HtmlTokenizer::ReadAttributes(HtmlToken& token, bool keep, int& byte) {
                 }
             }
         }
-        if (keep && !attribute.overlong &&
-            IsOneOf(attribute.name, kKeptAttributes, std::size(kKeptAttributes)) &&
-            !token.Attribute(attribute.name.c_str()))
+        if (attribute.wanted && !attribute.overlong)
             token.attributes.emplace_back(std::move(attribute.name), std::move(attribute.value));
     }
 }
