@@ -9,11 +9,14 @@
 
 #include "bench_store.h"
 #include "bench_timing.h"
+#include "host/demo/bookmark_export.h"
 #include "settings/backup/backup_file.h"
 #include "settings/backup/menu_backup.h"
 #include "settings/imports/favorites/favorites_scan.h"
+#include "settings/imports/html/decoded_html_file.h"
 #include "settings/imports/html/html_link_import.h"
-#include "settings/imports/html/html_tags.h"
+#include "settings/imports/html/html_links.h"
+#include "settings/imports/html/shift_jis_text.h"
 #include "store_reset.h"
 #include "tests/hostile/page_session.h"
 
@@ -102,6 +105,18 @@ double MedianImportMs(OpenUrlPage& page, int runs,
         [&] { import(submenu); });
 }
 
+// Reads a file's links as the import does (decoding, parsing, conversion to
+// Shift-JIS), without the tree.
+size_t ReadLinksOnly(const std::string& path) {
+    DecodedHtmlFile file;
+    if (!file.Open(path.c_str()))
+        return 0;
+    size_t bytes = 0;
+    for (const HtmlLink& link : ScanHtmlLinks(file))
+        bytes += TitleToShiftJis(link.title).size() + AddressToShiftJis(link.address).size();
+    return bytes;
+}
+
 } // namespace
 
 void BenchSettings(std::vector<BenchRow>* rows) {
@@ -111,6 +126,9 @@ void BenchSettings(std::vector<BenchRow>* rows) {
     BenchRow favorites = {"Favorites import of N files (ScanFavoritesFolder)", {}, ""};
     BenchRow parse = {"HTML links parsed from memory alone (ScanHtmlLinks)", {}, ""};
     BenchRow treeFloor = {"Tree floor: TVM_INSERTITEM of N items under one submenu", {}, ""};
+    BenchRow exportImport = {
+        "HTML import of a Japanese UTF-8 export of N KB (ImportHtmlLinks)", {}, ""};
+    BenchRow exportRead = {"Same export: links read and converted, without the tree", {}, ""};
     BenchRow backupExport = {
         "Backup export of N entries: tree to file (ExportMenu)", {}, "under 1 s at 10,000"};
     BenchRow backupImport = {
@@ -123,6 +141,9 @@ void BenchSettings(std::vector<BenchRow>* rows) {
         CreateDirectoryA(folder.c_str(), nullptr);
         std::string htmlPath = WriteHtmlFile(folder, n);
         std::string favoritesFolder = WriteFavoritesFolder(folder, n);
+        // The real-looking export of n KB: 10 MB at 10,000.
+        std::string exportPath = folder + "\\export.html";
+        WriteBytes(exportPath, JapaneseBookmarkExport(static_cast<size_t>(n) * 1024));
         WriteFlatStore(n);
         WithUrlPage(
             [&](OpenUrlPage& page) {
@@ -134,6 +155,9 @@ void BenchSettings(std::vector<BenchRow>* rows) {
                 });
                 favorites.ms[s] = MedianImportMs(page, runs, [&](HTREEITEM submenu) {
                     ScanFavoritesFolder(page, favoritesFolder, submenu);
+                });
+                exportImport.ms[s] = MedianImportMs(page, runs, [&](HTREEITEM submenu) {
+                    ImportHtmlLinks(page, exportPath.c_str(), submenu);
                 });
                 treeFloor.ms[s] = MedianImportMs(page, runs, [&](HTREEITEM submenu) {
                     for (int i = 0; i < n; ++i)
@@ -172,9 +196,10 @@ void BenchSettings(std::vector<BenchRow>* rows) {
             MemoryByteSource source(bytes.data(), bytes.size());
             ScanHtmlLinks(source);
         });
+        exportRead.ms[s] = MedianMs(runs, nullptr, [&] { ReadLinksOnly(exportPath); });
     }
     RemoveFolder(folder);
     ResetStore();
-    rows->insert(rows->end(),
-                 {load, save, html, parse, treeFloor, favorites, backupExport, backupImport});
+    rows->insert(rows->end(), {load, save, html, parse, exportImport, exportRead, treeFloor,
+                               favorites, backupExport, backupImport});
 }
