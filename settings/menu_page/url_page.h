@@ -109,6 +109,9 @@ class CURLPage : public CPropertyPage {
     // drop highlight. Nothing moves.
     void StopDragging();
     void EndDragImage();
+    // False while a box or dialog is open over the sheet: a click then
+    // belongs to that box, whatever window holds the capture.
+    bool SheetTakesInput() const;
     // Escape during a drag ends the drag instead of cancelling the sheet.
     static LRESULT CALLBACK DragKeyFilter(int code, WPARAM wParam, LPARAM lParam);
 

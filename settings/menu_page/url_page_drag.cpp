@@ -66,7 +66,13 @@ void CURLPage::OnTreeBeginDrag(NMHDR* header, LRESULT*) {
         StopDragging(); // without the capture the drop would never be seen
 }
 
+bool CURLPage::SheetTakesInput() const {
+    return ::IsWindowEnabled(::GetAncestor(m_hWnd, GA_ROOT)) != FALSE;
+}
+
 void CURLPage::OnMouseMove(UINT, CPoint point) {
+    if (m_bDragging && !SheetTakesInput())
+        StopDragging();
     if (m_bDragging) {
         if (m_pDragImage)
             CImageList::DragMove(point);
@@ -92,10 +98,11 @@ void CURLPage::OnLButtonUp(UINT, CPoint) {
         // The drag is over before anything moves, so that deleting the
         // original below does not meet a drag under way.
         StopDragging();
-        // Refused: no target, the item itself, its parent (it would only move
-        // to the end), and its own descendants (the copy would land inside
-        // the subtree being copied).
-        if (drop && drop != dragged && drop != m_tree.GetParentItem(dragged) &&
+        // Refused: a click that answers a box open over the sheet, no target,
+        // the item itself, its parent (it would only move to the end), and
+        // its own descendants (the copy would land inside the subtree being
+        // copied).
+        if (SheetTakesInput() && drop && drop != dragged && drop != m_tree.GetParentItem(dragged) &&
             !IsInSubtree(drop, dragged))
             MoveItem(dragged, drop);
     }
