@@ -83,10 +83,10 @@ INT_PTR CDialog::GuardedDialogMessage(UINT message, WPARAM wParam, LPARAM lParam
     try {
         return HandleDialogMessage(message, wParam, lParam);
     } catch (...) {
-        // The answer first: the box's message loop may close the dialog.
-        INT_PTR answer = AnswerAfterFailure(message, wParam, lParam);
+        // The answer after the box: every message that the box's loop hands
+        // the dialog resets its DWLP_MSGRESULT.
         AfxReportFailure(window);
-        return answer;
+        return AnswerAfterFailure(message, wParam, lParam);
     }
 }
 
