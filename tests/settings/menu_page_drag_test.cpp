@@ -417,3 +417,18 @@ TEST(MenuPageDrag, TextTypedForAMovedEntryMovesWithIt) {
         }
     }
 }
+
+TEST(MenuPageDrag, ASheetClosedMidDragLeavesNothingBehind) {
+    WriteDragStore();
+    ASSERT_TRUE(RunMenuSheet({[](HWND sheet) {
+        BeginDrag(sheet, Item(sheet, {"S1"}));
+        MoveMouse(sheet, ItemPointInPage(sheet, Item(sheet, {"B"})));
+        PressCancel(sheet);
+    }}));
+    EXPECT_EQ(GetCapture(), nullptr);
+    // Escape in the next sheet is the sheet's Cancel again, not a drag's end.
+    EXPECT_TRUE(RunMenuSheet({[](HWND sheet) { PostKey(MenuTree(sheet), VK_ESCAPE); }}));
+    std::vector<StoreEntry> stored;
+    ASSERT_TRUE(ReadStoreMenu(&stored));
+    ExpectS1Whole(stored, 1);
+}
