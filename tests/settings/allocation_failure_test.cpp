@@ -53,24 +53,25 @@ std::string DescribeStore() {
     return Describe(entries);
 }
 
-// The visible dialog window of this thread with exactly that caption.
+struct CaptionSearch {
+    const char* caption;
+    HWND found;
+};
+
+BOOL CALLBACK MatchCaption(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<CaptionSearch*>(param);
+    char text[64] = "";
+    GetWindowTextA(window, text, sizeof text);
+    if (!IsWindowVisible(window) || lstrcmpA(text, search->caption) != 0)
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+// The visible window of this thread with exactly that caption.
 HWND FindCaptioned(const char* caption) {
-    struct Search {
-        const char* caption;
-        HWND found;
-    } search{caption, nullptr};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            char text[64] = "";
-            GetWindowTextA(window, text, sizeof text);
-            if (!IsWindowVisible(window) || lstrcmpA(text, s->caption) != 0)
-                return TRUE;
-            s->found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    CaptionSearch search{caption, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), MatchCaption, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
