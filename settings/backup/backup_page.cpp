@@ -23,6 +23,8 @@ const char kUnconvertibleFormat[] =
     "Shift-JISの文字として読めないバイトが%d個あり、「?」として保存しました";
 const char kReplacedFormat[] = "Shift-JISにない文字が%d文字あり、「?」に置き換えました";
 const char kCannotImport[] = "メニューを読み込めませんでした";
+const char kMenuNotLoaded[] =
+    "メニューを最後まで読み込めなかったため、エクスポートもインポートもできません";
 const char kTooDeepFormat[] = "サブメニューの階層が深すぎます(%d階層まで)";
 
 std::string Counted(const char* format, int count) {
@@ -116,6 +118,12 @@ void CBackupPage::OnImport() {
 }
 
 void CBackupPage::Export() {
+    // Half a menu is no backup, and the page would not save an import.
+    CURLPage& page = MenuPage();
+    if (!page.HoldsWholeMenu()) {
+        Tell(kMenuNotLoaded);
+        return;
+    }
     CFileDialog chooser(FALSE, kDefaultExtension, kDefaultFileName,
                         OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST, kFilter,
                         m_hWnd);
@@ -124,7 +132,7 @@ void CBackupPage::Export() {
         return;
     std::string file;
     int unconvertible = 0;
-    if (!ExportMenu(MenuPage(), file, unconvertible)) {
+    if (!ExportMenu(page, file, unconvertible)) {
         Tell(Counted(kTooDeepToExportFormat, kMaxBackupLevels).c_str());
         return;
     }
@@ -137,6 +145,11 @@ void CBackupPage::Export() {
 }
 
 void CBackupPage::Import() {
+    CURLPage& page = MenuPage();
+    if (!page.HoldsWholeMenu()) {
+        Tell(kMenuNotLoaded);
+        return;
+    }
     CFileDialog chooser(TRUE, kDefaultExtension, nullptr,
                         OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST, kFilter, m_hWnd);
     chooser.m_ofn.lpstrTitle = kImportTitle;
@@ -154,7 +167,6 @@ void CBackupPage::Import() {
     if (question.DoModal() != IDOK)
         return;
 
-    CURLPage& page = MenuPage();
     if (question.m_bReplace) {
         if (!ReplaceMenu(page, backup)) {
             Tell(kCannotImport);

@@ -37,15 +37,18 @@ ON_NOTIFY(TVN_ENDLABELEDITA, IDC_MENU_TREE, OnTreeEndLabelEdit)
 ON_NOTIFY(TVN_BEGINDRAGA, IDC_MENU_TREE, OnTreeBeginDrag)
 ON_WM_MOUSEMOVE()
 ON_WM_LBUTTONUP()
+ON_WM_CAPTURECHANGED()
+ON_WM_CANCELMODE()
 END_MESSAGE_MAP()
 
 CURLPage::CURLPage()
     : CPropertyPage(IDD_URL_PAGE), m_bEntryChanged(FALSE), m_pDragImage(nullptr),
-      m_bDragging(FALSE), m_hDragItem(nullptr), m_hDropItem(nullptr) {}
+      m_bDragging(FALSE), m_hDragItem(nullptr), m_hDropItem(nullptr), m_bTreeLoaded(FALSE) {}
 
 CURLPage::~CURLPage() {
-    // A sheet closed in the middle of a drag still ends the drag image.
-    EndDragImage();
+    // A sheet closed in the middle of a drag still ends the drag image and
+    // its keyboard filter.
+    StopDragging();
 }
 
 void CURLPage::DoDataExchange(CDataExchange* dx) {
@@ -55,19 +58,38 @@ void CURLPage::DoDataExchange(CDataExchange* dx) {
 }
 
 BOOL CURLPage::OnInitDialog() {
-    CPropertyPage::OnInitDialog();
-    m_imageList.Create(kImageWidth, kImageHeight, ILC_COLOR4 | ILC_MASK, 3, 1);
-    for (UINT id : kItemBitmaps) {
-        HBITMAP bitmap = ::LoadBitmapA(AfxGetResourceHandle(), MAKEINTRESOURCEA(id));
-        m_imageList.Add(bitmap, kTransparent);
-        ::DeleteObject(bitmap);
+    try {
+        CPropertyPage::OnInitDialog();
+        m_imageList.Create(kImageWidth, kImageHeight, ILC_COLOR4 | ILC_MASK, 3, 1);
+        for (UINT id : kItemBitmaps) {
+            HBITMAP bitmap = ::LoadBitmapA(AfxGetResourceHandle(), MAKEINTRESOURCEA(id));
+            m_imageList.Add(bitmap, kTransparent);
+            ::DeleteObject(bitmap);
+        }
+        m_tree.SetImageList(&m_imageList, TVSIL_NORMAL);
+        LoadTree();
+    } catch (...) {
+        // Part of the menu is missing from the tree: editing it and pressing
+        // OK would overwrite the whole stored menu with that part.
+        DisableEditing();
+        throw;
     }
-    m_tree.SetImageList(&m_imageList, TVSIL_NORMAL);
-    LoadTree();
+    m_bTreeLoaded = TRUE;
     return TRUE;
 }
 
+void CURLPage::DisableEditing() {
+    const int controls[] = {IDC_MENU_TREE,   IDC_ADD_ENTRY,    IDC_ADD_SUBMENU,
+                            IDC_DELETE_ITEM, IDC_ENTRY_STRING, IDC_INSERT_FAVORITES,
+                            IDC_INSERT_HTML};
+    for (int id : controls)
+        ::EnableWindow(GetDlgItem(id), FALSE);
+}
+
 BOOL CURLPage::OnApply() {
+    // A tree that was never loaded whole leaves the stored menu as it is.
+    if (!m_bTreeLoaded)
+        return CPropertyPage::OnApply();
     CommitStringBox();
     SaveTree();
     return CPropertyPage::OnApply();
@@ -125,9 +147,10 @@ void CURLPage::ReplaceItemString(HTREEITEM item, const std::string& text) {
 }
 
 HTREEITEM CURLPage::InsertCopyOf(HTREEITEM source, HTREEITEM parent, HTREEITEM after) {
-    std::string title = m_tree.GetItemText(source);
     int image = 0, selectedImage = 0;
-    m_tree.GetItemImage(source, image, selectedImage);
+    if (!m_tree.GetItemImage(source, image, selectedImage))
+        return nullptr; // no such item: there is nothing to copy
+    std::string title = m_tree.GetItemText(source);
     const char* text = ItemString(source);
     char* copy = text ? CopyItemString(text) : nullptr;
     TVINSERTSTRUCTA insert{};
@@ -142,6 +165,14 @@ HTREEITEM CURLPage::InsertCopyOf(HTREEITEM source, HTREEITEM parent, HTREEITEM a
     if (!item)
         delete[] copy;
     return item;
+}
+
+void CURLPage::CommitPendingEdit(HTREEITEM selected) {
+    if (!m_bEntryChanged || !ItemString(selected))
+        return;
+    UpdateData(TRUE);
+    ReplaceItemString(selected, m_strEntry);
+    m_bEntryChanged = FALSE;
 }
 
 bool CURLPage::IsInSubtree(HTREEITEM item, HTREEITEM subtreeRoot) const {

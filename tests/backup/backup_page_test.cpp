@@ -12,6 +12,7 @@
 #include "settings/backup/backup_page.h"
 #include "settings/backup/menu_backup.h"
 #include "settings/resources/resource.h"
+#include "settings/sheet/setting_sheet.h"
 #include "store_reset.h"
 #include "tests/hostile/page_session.h"
 #include "tests/settings/temp_folder.h"
@@ -148,4 +149,41 @@ TEST(BackupPage, ExportCountsTheBytesItWritesAsQuestionMarks) {
         30000));
     EXPECT_EQ(unconvertible, 2);
     EXPECT_NE(file.find("\"text\": \"x?@?\""), std::string::npos) << file;
+}
+
+TEST(BackupPage, AMenuThatFailedToLoadIsNeitherExportedNorImportedInto) {
+    ResetStore();
+    WriteStoreMenu({TextEntry("a", "b"), TextEntry("c", "d")});
+    TempFolder folder;
+    std::string path = folder.PathOf("half.json");
+    std::string loadFailure, onExport, onImport;
+    std::vector<Step> steps =
+        Steps({{[&](HWND top) {
+                    // The failure box of the load; the
+                    // strings can be had again from now on.
+                    g_arraysLeft = -1;
+                    return AnswerMessage(&loadFailure)(top);
+                },
+                ClickOnBackupPage(kExportButton), AnswerMessage(&onExport),
+                ClickOnBackupPage(kImportButton), AnswerMessage(&onImport), PressSheetOk()}});
+    size_t next = 0;
+    ModalCloser closer([&] {
+        HWND top = FindThreadWindow("#32770");
+        if (top && next < steps.size() && steps[next](top))
+            ++next;
+    });
+    g_arraysLeft = 0;
+    {
+        CSettingSheet sheet(nullptr);
+        sheet.DoModal();
+    }
+    g_arraysLeft = -1;
+    EXPECT_EQ(next, steps.size());
+    EXPECT_FALSE(loadFailure.empty());
+    const char kRefusal[] =
+        "メニューを最後まで読み込めなかったため、エクスポートもインポートもできません";
+    EXPECT_EQ(onExport, kRefusal);
+    EXPECT_EQ(onImport, kRefusal);
+    EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(StoredMenu(), "a=b|c=d");
 }

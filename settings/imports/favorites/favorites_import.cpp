@@ -36,11 +36,19 @@ void CURLPage::InsertFavorites() {
     if (folder.empty())
         return; // the folder shown could not be read back
 
+    HTREEITEM submenu = InsertSubmenu(top, TVI_LAST, title.c_str());
+    if (submenu) {
+        // An import that fails part-way leaves no half-filled submenu behind,
+        // and the submenu it was to replace where it was.
+        try {
+            ScanFavoritesFolder(*this, folder, submenu);
+        } catch (...) {
+            m_tree.DeleteItem(submenu);
+            throw;
+        }
+    }
     if (found)
         m_tree.DeleteItem(found);
-    HTREEITEM submenu = InsertSubmenu(top, TVI_LAST, title.c_str());
-    if (submenu)
-        ScanFavoritesFolder(*this, folder, submenu);
     // The folder is remembered now, whether or not the sheet is applied later.
     root.WriteString(kFavoritesValue, folder.c_str());
     MarkChanged();

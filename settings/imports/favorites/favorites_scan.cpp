@@ -32,6 +32,18 @@ bool HasShortcutExtension(const char* name) {
     return true;
 }
 
+// A folder listing, closed however the scan of that folder ends.
+struct FolderSearch {
+    explicit FolderSearch(HANDLE found) : handle(found) {}
+    ~FolderSearch() {
+        if (handle != INVALID_HANDLE_VALUE)
+            ::FindClose(handle);
+    }
+    FolderSearch(const FolderSearch&) = delete;
+    FolderSearch& operator=(const FolderSearch&) = delete;
+    HANDLE handle;
+};
+
 // One scan of a folder tree. Linked folders (junctions, symbolic links) are
 // entered like any other, but the scan remembers the folders it is inside of,
 // so that a link back to one of them is not followed round and round, and the
@@ -46,15 +58,14 @@ class FolderScan {
         if (!FitsInPathBuffer(pattern))
             return;
         WIN32_FIND_DATAA entry;
-        HANDLE search = ::FindFirstFileA(pattern.c_str(), &entry);
-        if (search == INVALID_HANDLE_VALUE)
+        FolderSearch search(::FindFirstFileA(pattern.c_str(), &entry));
+        if (search.handle == INVALID_HANDLE_VALUE)
             return;
         openFolders_.push_back(IdentifyFolder(folder));
         do
             AddEntry(folder, entry, parent);
-        while (::FindNextFileA(search, &entry));
+        while (::FindNextFileA(search.handle, &entry));
         openFolders_.pop_back();
-        ::FindClose(search);
     }
 
   private:
