@@ -23,9 +23,13 @@ CFileDialog::CFileDialog(BOOL openFileDialog, const char* defaultExtension, cons
     if (filter) {
         // The system wants NUL-separated pairs ending in two NULs.
         m_strFilter = filter;
-        for (char& c : m_strFilter)
-            if (c == '|')
-                c = '\0';
+        for (size_t i = 0; i < m_strFilter.size(); ++i) {
+            // A double-byte character's second byte may be '|' (ポ is 83 7C).
+            if (::IsDBCSLeadByte(static_cast<BYTE>(m_strFilter[i])) && i + 1 < m_strFilter.size())
+                ++i;
+            else if (m_strFilter[i] == '|')
+                m_strFilter[i] = '\0';
+        }
         m_strFilter.push_back('\0');
         m_ofn.lpstrFilter = m_strFilter.c_str();
     }
@@ -34,9 +38,27 @@ CFileDialog::CFileDialog(BOOL openFileDialog, const char* defaultExtension, cons
 INT_PTR CFileDialog::DoModal() {
     if (!m_ofn.hwndOwner)
         m_ofn.hwndOwner = ::GetActiveWindow();
+    // The dialog moves the process's current directory as the user browses;
+    // files named by relative paths (the host's address books) are looked up
+    // there, so it goes back to where it was.
+    std::string savedDirectory = CurrentDirectory();
     BOOL accepted = m_bOpenFileDialog ? ::GetOpenFileNameA(&m_ofn) : ::GetSaveFileNameA(&m_ofn);
     m_hWnd = nullptr;
+    if (!savedDirectory.empty())
+        ::SetCurrentDirectoryA(savedDirectory.c_str());
     return accepted ? IDOK : IDCANCEL;
+}
+
+std::string CFileDialog::CurrentDirectory() {
+    DWORD size = ::GetCurrentDirectoryA(0, nullptr);
+    if (size == 0)
+        return std::string();
+    std::string directory(size, '\0');
+    DWORD length = ::GetCurrentDirectoryA(size, &directory[0]);
+    if (length == 0 || length >= size)
+        return std::string();
+    directory.resize(length);
+    return directory;
 }
 
 UINT_PTR CALLBACK CFileDialog::HookProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -17,7 +17,8 @@ class CFileDialog : public CWnd {
                          DWORD flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
                          const char* filter = nullptr, HWND parent = nullptr);
 
-    // IDOK, or IDCANCEL when the user cancelled or the dialog failed.
+    // IDOK, or IDCANCEL when the user cancelled or the dialog failed. The
+    // process's current directory is the same afterwards as before.
     virtual INT_PTR DoModal();
     // The chosen file's full path.
     std::string GetPathName() const { return m_szFileName; }
@@ -34,6 +35,9 @@ class CFileDialog : public CWnd {
     void EndDialog(int result) const { ::EndDialog(m_hWnd, result); }
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
+    // The process's current directory, or "" when it cannot be read.
+    static std::string CurrentDirectory();
+
     // The file-name buffer that m_ofn points at.
     char m_szFileName[MAX_PATH];
 
@@ -43,5 +47,5 @@ class CFileDialog : public CWnd {
 
     BOOL m_bOpenFileDialog;
     std::string m_strDefaultExtension;
-    std::string m_strFilter; // '|' replaced by NUL
+    std::string m_strFilter; // each '|' that is a character of its own replaced by NUL
 };

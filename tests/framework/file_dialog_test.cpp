@@ -95,3 +95,50 @@ TEST(FileDialog, ExplorerCancelGivesIdCancel) {
     EXPECT_EQ(dialog.inits, 1);
     EXPECT_EQ(dialog.oks, 0);
 }
+
+TEST(FileDialog, FilterKeepsDoubleByteCharactersWhoseSecondByteIsABar) {
+    // ポ is 83 7C: only the bars that are characters of their own separate
+    // the pairs. Half-width ﾎﾟ is two single-byte characters.
+    const struct {
+        const char* filter;
+        const char expected[40];
+        size_t size;
+    } cases[] = {
+        {"ポ (*.txt)|*.txt||", "ポ (*.txt)\0*.txt\0\0", sizeof "ポ (*.txt)\0*.txt\0\0"},
+        {"表|*.ポ||", "表\0*.ポ\0\0", sizeof "表\0*.ポ\0\0"},
+        {"ﾎﾟ|ポ|", "ﾎﾟ\0ポ\0\0", sizeof "ﾎﾟ\0ポ\0\0"},
+    };
+    for (const auto& c : cases) {
+        CFileDialog dialog(TRUE, nullptr, nullptr, OFN_HIDEREADONLY, c.filter);
+        ASSERT_NE(dialog.m_ofn.lpstrFilter, nullptr);
+        EXPECT_EQ(std::memcmp(dialog.m_ofn.lpstrFilter, c.expected, c.size), 0) << c.filter;
+    }
+}
+
+TEST(FileDialog, CurrentDirectoryIsTheSameAfterChoosingInAnotherFolder) {
+    CreateDirectoryA("browse_sub", nullptr);
+    HANDLE file =
+        CreateFileA("browse_sub\\x.txt", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    CloseHandle(file);
+    char before[MAX_PATH] = "";
+    GetCurrentDirectoryA(MAX_PATH, before);
+
+    for (bool classic : {true, false}) {
+        HookedDialog dialog(classic, false);
+        INT_PTR result = RunDialog(dialog, [&](HWND window) {
+            if (classic) {
+                SetDlgItemTextA(window, kFileNameField, "browse_sub\\x.txt");
+                ClickButton(window, IDOK);
+            } else {
+                // The Explorer layout's own folder change, then Cancel.
+                SetCurrentDirectoryA("browse_sub");
+                ClickButton(window, IDCANCEL);
+            }
+        });
+        EXPECT_EQ(result, classic ? IDOK : IDCANCEL);
+        char after[MAX_PATH] = "";
+        GetCurrentDirectoryA(MAX_PATH, after);
+        EXPECT_STREQ(after, before) << (classic ? "classic" : "explorer");
+        SetCurrentDirectoryA(before);
+    }
+}

@@ -44,20 +44,16 @@ void FolderDialog::SetCaption(const char* caption) {
 }
 
 INT_PTR FolderDialog::DoModal() {
-    char savedDirectory[MAX_PATH] = "";
-    DWORD savedLength = ::GetCurrentDirectoryA(MAX_PATH, savedDirectory);
+    std::string savedDirectory = CurrentDirectory();
     // An empty or vanished start folder leaves the dialog in the current directory.
     if (!m_strStartFolder.empty())
         ::SetCurrentDirectoryA(m_strStartFolder.c_str());
+    m_szFileName[0] = '\0';
 
     INT_PTR result = CFileDialog::DoModal();
 
-    // The folder shown is the current directory; one that does not fit is no answer.
-    DWORD length = ::GetCurrentDirectoryA(MAX_PATH, m_szFileName);
-    if (length == 0 || length >= MAX_PATH)
-        m_szFileName[0] = '\0';
-    if (savedLength > 0 && savedLength < MAX_PATH)
-        ::SetCurrentDirectoryA(savedDirectory);
+    if (!savedDirectory.empty())
+        ::SetCurrentDirectoryA(savedDirectory.c_str());
     return result;
 }
 
@@ -86,6 +82,11 @@ BOOL FolderDialog::OnInitDialog() {
 }
 
 void FolderDialog::OnOK() {
-    // No file name is needed: OK takes the folder being shown.
+    // No file name is needed: OK takes the folder being shown, which is the
+    // current directory until the dialog has ended. One that does not fit is
+    // no answer.
+    DWORD length = ::GetCurrentDirectoryA(MAX_PATH, m_szFileName);
+    if (length == 0 || length >= MAX_PATH)
+        m_szFileName[0] = '\0';
     EndDialog(IDOK);
 }
