@@ -9,9 +9,12 @@
 
 #include "bench_store.h"
 #include "bench_timing.h"
+#include "host/demo/bookmark_export.h"
 #include "settings/imports/favorites/favorites_scan.h"
+#include "settings/imports/html/decoded_html_file.h"
 #include "settings/imports/html/html_link_import.h"
-#include "settings/imports/html/html_tags.h"
+#include "settings/imports/html/html_links.h"
+#include "settings/imports/html/shift_jis_text.h"
 #include "store_reset.h"
 #include "tests/hostile/page_session.h"
 
@@ -144,6 +147,18 @@ double MedianImportMs(OpenUrlPage& page, int runs,
         [&] { import(submenu); });
 }
 
+// Reads a file's links as the import does (decoding, parsing, conversion to
+// Shift-JIS), without the tree.
+size_t ReadLinksOnly(const std::string& path) {
+    DecodedHtmlFile file;
+    if (!file.Open(path.c_str()))
+        return 0;
+    size_t bytes = 0;
+    for (const HtmlLink& link : ScanHtmlLinks(file))
+        bytes += TitleToShiftJis(link.title).size() + AddressToShiftJis(link.address).size();
+    return bytes;
+}
+
 } // namespace
 
 void BenchSettings(std::vector<BenchRow>* rows) {
@@ -157,6 +172,9 @@ void BenchSettings(std::vector<BenchRow>* rows) {
     BenchRow favorites = {"Favorites import of N files (ScanFavoritesFolder)", {}, ""};
     BenchRow parse = {"HTML links parsed from memory alone (ScanHtmlLinks)", {}, ""};
     BenchRow treeFloor = {"Tree floor: TVM_INSERTITEM of N items under one submenu", {}, ""};
+    BenchRow exportImport = {
+        "HTML import of a Japanese UTF-8 export of N KB (ImportHtmlLinks)", {}, ""};
+    BenchRow exportRead = {"Same export: links read and converted, without the tree", {}, ""};
     std::string folder = BenchFolder();
     for (int s = 0; s < kSizeCount; ++s) {
         int n = kSizes[s];
@@ -165,6 +183,9 @@ void BenchSettings(std::vector<BenchRow>* rows) {
         CreateDirectoryA(folder.c_str(), nullptr);
         std::string htmlPath = WriteHtmlFile(folder, n);
         std::string favoritesFolder = WriteFavoritesFolder(folder, n);
+        // The real-looking export of n KB: 10 MB at 10,000.
+        std::string exportPath = folder + "\\export.html";
+        WriteBytes(exportPath, JapaneseBookmarkExport(static_cast<size_t>(n) * 1024));
         WriteFlatStore(n);
         WithUrlPage(
             [&](OpenUrlPage& page) {
@@ -180,6 +201,9 @@ void BenchSettings(std::vector<BenchRow>* rows) {
                 favorites.ms[s] = MedianImportMs(page, runs, [&](HTREEITEM submenu) {
                     ScanFavoritesFolder(page, favoritesFolder, submenu);
                 });
+                exportImport.ms[s] = MedianImportMs(page, runs, [&](HTREEITEM submenu) {
+                    ImportHtmlLinks(page, exportPath.c_str(), submenu);
+                });
                 treeFloor.ms[s] = MedianImportMs(page, runs, [&](HTREEITEM submenu) {
                     for (int i = 0; i < n; ++i)
                         page.Tree().InsertItem("リンク", 0, 0, submenu, TVI_LAST);
@@ -191,9 +215,10 @@ void BenchSettings(std::vector<BenchRow>* rows) {
             MemoryByteSource source(bytes.data(), bytes.size());
             ScanHtmlLinks(source);
         });
+        exportRead.ms[s] = MedianMs(runs, nullptr, [&] { ReadLinksOnly(exportPath); });
     }
     RemoveFolder(folder);
     ResetStore();
     rows->insert(rows->end(), {floor, load, loadRatio, oldSave, save, saveRatio, html, parse,
-                               treeFloor, favorites});
+                               exportImport, exportRead, treeFloor, favorites});
 }
