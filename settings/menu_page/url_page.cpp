@@ -12,6 +12,8 @@ const int kImageHeight = 18;
 const COLORREF kTransparent = RGB(255, 255, 255);
 // Bitmaps of the image indexes 0 (text entry), 1 (closed folder), 2 (open folder).
 const UINT kItemBitmaps[] = {IDB_TEXT_ENTRY, IDB_FOLDER_CLOSED, IDB_FOLDER_OPEN};
+const char kMessageCaption[] = "Tevrix";
+const char kSaveFailed[] = "メニューを保存できませんでした。";
 
 // An item's string: a heap copy of exactly the text's length plus its NUL.
 char* CopyItemString(const char* text) {
@@ -91,7 +93,13 @@ BOOL CURLPage::OnApply() {
     if (!m_bTreeLoaded)
         return CPropertyPage::OnApply();
     CommitStringBox();
-    SaveTree();
+    if (!SaveTree()) {
+        // The store still holds the whole old menu. The sheet stays open with
+        // the page changed, so that OK or Apply can try again.
+        ::MessageBoxA(m_hWnd, kSaveFailed, kMessageCaption, MB_OK | MB_ICONWARNING);
+        MarkChanged();
+        return FALSE;
+    }
     return CPropertyPage::OnApply();
 }
 

@@ -9,9 +9,10 @@
 #include "framework/image_list.h"
 #include "framework/property_page.h"
 #include "framework/tree_ctrl.h"
-#include "settings/store/store_key.h"
+#include "settings/store/menu_store.h"
 
 #include <string>
+#include <vector>
 
 class CURLPage : public CPropertyPage {
   public:
@@ -44,11 +45,12 @@ class CURLPage : public CPropertyPage {
     BOOL OnInitDialog() override;
     BOOL OnApply() override;
 
-    // Store to tree and back.
+    // Store to tree and back. SaveTree is FALSE when the store still holds
+    // the old menu.
     void LoadTree();
-    void LoadSubmenu(const CStoreKey& key, HTREEITEM parent);
-    void SaveTree();
-    void SaveSubmenu(const CStoreKey& key, HTREEITEM first);
+    void InsertEntries(const std::vector<CMenuEntry>& entries, HTREEITEM parent);
+    BOOL SaveTree();
+    void CollectEntries(HTREEITEM first, std::vector<CMenuEntry>& entries) const;
 
     // Buttons and the string box.
     void OnAddEntry();

@@ -20,6 +20,8 @@
 #include "store_reset.h"
 #include "tests/hostile/page_session.h"
 
+#include <cstdio>
+
 namespace {
 
 const DWORD kSheetDeadlineMs = 600000;
@@ -91,6 +93,48 @@ void RemoveFolder(const std::string& folder) {
     RemoveDirectoryA(folder.c_str());
 }
 
+// The save as it was before saves became all or nothing: delete "URL" with
+// everything beneath it, then write the tree key by key in its place.
+void SaveEntriesInPlace(OpenUrlPage& page, const CStoreKey& key, HTREEITEM first) {
+    int number = 0;
+    for (HTREEITEM item = first; item; item = page.Tree().GetNextSiblingItem(item)) {
+        char name[32];
+        std::snprintf(name, sizeof name, "URL%d", number++);
+        CStoreKey entry = key.CreateSubKey(name);
+        entry.WriteString(nullptr, page.Tree().GetItemText(item).c_str());
+        if (const char* text = page.ItemString(item)) {
+            entry.WriteString("URL", text);
+            entry.WriteDword("Type", 0);
+        } else {
+            entry.WriteDword("Type", 1);
+            SaveEntriesInPlace(page, entry, page.Tree().GetChildItem(item));
+        }
+    }
+}
+
+void SaveInPlace(OpenUrlPage& page) {
+    CStoreRootKey root("Ostrel", "Tevrix");
+    root.DeleteTree("URL");
+    CStoreKey menu = root.CreateSubKey("URL");
+    SaveEntriesInPlace(page, menu, page.Tree().GetChildItem(page.TopItem()));
+}
+
+// Two steps timed in turns, so that both see the same load of the machine:
+// the medians of each and the median of the runs' own ratios.
+void TakeTurns(int runs, const std::function<void()>& prepare, const std::function<void()>& first,
+               const std::function<void()>& second, double* firstMs, double* secondMs,
+               double* ratio) {
+    std::vector<double> firsts, seconds, ratios;
+    for (int run = 0; run < runs; ++run) {
+        firsts.push_back(MedianMs(1, prepare, first));
+        seconds.push_back(MedianMs(1, prepare, second));
+        ratios.push_back(seconds.back() / firsts.back());
+    }
+    *firstMs = Median(firsts);
+    *secondMs = Median(seconds);
+    *ratio = Median(ratios);
+}
+
 // Times one import into a fresh submenu under the top item, removed after.
 double MedianImportMs(OpenUrlPage& page, int runs,
                       const std::function<void(HTREEITEM submenu)>& import) {
@@ -120,8 +164,12 @@ size_t ReadLinksOnly(const std::string& path) {
 } // namespace
 
 void BenchSettings(std::vector<BenchRow>* rows) {
+    BenchRow floor = {"Registry floor, in turns with LoadTree", {}, ""};
     BenchRow load = {"Menu page: LoadTree of N entries", {}, ""};
-    BenchRow save = {"Menu page: SaveTree of N entries", {}, ""};
+    BenchRow loadRatio = {"LoadTree / registry floor (ratio of the runs)", {}, "at most 1.2"};
+    BenchRow oldSave = {"Save as before: delete URL, write N entries in place", {}, ""};
+    BenchRow save = {"Menu page: SaveTree of N entries (all or nothing)", {}, ""};
+    BenchRow saveRatio = {"SaveTree / save as before (ratio of the runs)", {}, "at most 1.5"};
     BenchRow html = {"HTML import of N links (ImportHtmlLinks)", {}, ""};
     BenchRow favorites = {"Favorites import of N files (ScanFavoritesFolder)", {}, ""};
     BenchRow parse = {"HTML links parsed from memory alone (ScanHtmlLinks)", {}, ""};
@@ -147,9 +195,12 @@ void BenchSettings(std::vector<BenchRow>* rows) {
         WriteFlatStore(n);
         WithUrlPage(
             [&](OpenUrlPage& page) {
-                load.ms[s] = MedianMs(
-                    runs, [&] { page.ClearTree(); }, [&] { page.LoadTree(); });
-                save.ms[s] = MedianMs(runs, nullptr, [&] { page.SaveTree(); });
+                TakeTurns(
+                    runs, [&] { page.ClearTree(); }, ReadStoreFloor, [&] { page.LoadTree(); },
+                    &floor.ms[s], &load.ms[s], &loadRatio.ms[s]);
+                TakeTurns(
+                    runs, nullptr, [&] { SaveInPlace(page); }, [&] { page.SaveTree(); },
+                    &oldSave.ms[s], &save.ms[s], &saveRatio.ms[s]);
                 html.ms[s] = MedianImportMs(page, runs, [&](HTREEITEM submenu) {
                     ImportHtmlLinks(page, htmlPath.c_str(), submenu);
                 });
@@ -200,6 +251,7 @@ void BenchSettings(std::vector<BenchRow>* rows) {
     }
     RemoveFolder(folder);
     ResetStore();
-    rows->insert(rows->end(), {load, save, html, parse, exportImport, exportRead, treeFloor,
-                               favorites, backupExport, backupImport});
+    rows->insert(rows->end(),
+                 {floor, load, loadRatio, oldSave, save, saveRatio, html, parse, exportImport,
+                  exportRead, treeFloor, favorites, backupExport, backupImport});
 }
