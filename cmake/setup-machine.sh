@@ -8,6 +8,7 @@ packages=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64
   wine64 xvfb xauth x11-utils locales fonts-ipafont-gothic
   clang libclang-rt-14-dev
+  nlohmann-json3-dev
 )
 missing=()
 for p in "${packages[@]}"; do

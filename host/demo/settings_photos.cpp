@@ -206,6 +206,10 @@ void CALLBACK SheetStep(HWND, UINT, UINT_PTR, DWORD) {
         break;
     case 8:
         sheet.photos += Photograph(window, "settings-import.png");
+        PropSheet_SetCurSel(window, nullptr, 2);
+        break;
+    case 9:
+        sheet.photos += Photograph(window, "settings-backup.png");
         PropSheet_PressButton(window, PSBTN_CANCEL);
         break;
     default:
@@ -223,5 +227,5 @@ BOOL PhotographSettingsSheet(void) {
     UINT_PTR timer = SetTimer(nullptr, 0, StepIntervalMs, SheetStep);
     LRESULT loaded = Plugin.Setup(0);
     KillTimer(nullptr, timer);
-    return loaded && sheet.photos == 3;
+    return loaded && sheet.photos == 4;
 }

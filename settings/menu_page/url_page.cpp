@@ -92,11 +92,7 @@ BOOL CURLPage::OnApply() {
     // A tree that was never loaded whole leaves the stored menu as it is.
     if (!m_bTreeLoaded)
         return CPropertyPage::OnApply();
-    // The selected entry takes the box's text even without a pending edit.
-    UpdateData(TRUE);
-    HTREEITEM selected = m_tree.GetSelectedItem();
-    if (selected && ItemString(selected))
-        ReplaceItemString(selected, m_strEntry);
+    CommitStringBox();
     if (!SaveTree()) {
         // The store still holds the whole old menu. The sheet stays open with
         // the page changed, so that OK or Apply can try again.
@@ -105,6 +101,14 @@ BOOL CURLPage::OnApply() {
         return FALSE;
     }
     return CPropertyPage::OnApply();
+}
+
+void CURLPage::CommitStringBox() {
+    // The selected entry takes the box's text even without a pending edit.
+    UpdateData(TRUE);
+    HTREEITEM selected = m_tree.GetSelectedItem();
+    if (selected && ItemString(selected))
+        ReplaceItemString(selected, m_strEntry);
 }
 
 HTREEITEM CURLPage::TopItem() const {

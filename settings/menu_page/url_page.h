@@ -32,6 +32,13 @@ class CURLPage : public CPropertyPage {
     const char* ItemString(HTREEITEM item) const;
     // Tells the sheet the page has changes: Apply becomes enabled.
     void MarkChanged();
+    // The tree, for commands that read or rearrange the whole menu.
+    const CTreeCtrl& GetTree() const { return m_tree; }
+    // Whether the tree holds the whole stored menu (its load did not fail).
+    bool HoldsWholeMenu() const { return m_bTreeLoaded != FALSE; }
+    // Gives the selected text entry the string box's text, as OK and Apply
+    // do, so that the tree holds every edit made so far.
+    void CommitStringBox();
 
   protected:
     void DoDataExchange(CDataExchange* dx) override;

@@ -14,9 +14,11 @@ struct FailureTexts {
 } g_failureTexts;
 } // namespace
 
-CSettingSheet::CSettingSheet(HWND parent) : CPropertySheet(IDS_SHEET_CAPTION, parent, 0) {
+CSettingSheet::CSettingSheet(HWND parent)
+    : CPropertySheet(IDS_SHEET_CAPTION, parent, 0), m_backupPage(m_urlPage, 0) {
     AddPage(&m_urlPage);
     AddPage(&m_etcPage);
+    AddPage(&m_backupPage);
 }
 
 CSettingSheet::~CSettingSheet() = default;

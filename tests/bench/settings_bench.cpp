@@ -10,6 +10,8 @@
 #include "bench_store.h"
 #include "bench_timing.h"
 #include "host/demo/bookmark_export.h"
+#include "settings/backup/backup_file.h"
+#include "settings/backup/menu_backup.h"
 #include "settings/imports/favorites/favorites_scan.h"
 #include "settings/imports/html/decoded_html_file.h"
 #include "settings/imports/html/html_link_import.h"
@@ -175,6 +177,10 @@ void BenchSettings(std::vector<BenchRow>* rows) {
     BenchRow exportImport = {
         "HTML import of a Japanese UTF-8 export of N KB (ImportHtmlLinks)", {}, ""};
     BenchRow exportRead = {"Same export: links read and converted, without the tree", {}, ""};
+    BenchRow backupExport = {
+        "Backup export of N entries: tree to file (ExportMenu)", {}, "under 1 s at 10,000"};
+    BenchRow backupImport = {
+        "Backup import of N entries: file to tree (LoadBackup)", {}, "under 1 s at 10,000"};
     std::string folder = BenchFolder();
     for (int s = 0; s < kSizeCount; ++s) {
         int n = kSizes[s];
@@ -208,6 +214,32 @@ void BenchSettings(std::vector<BenchRow>* rows) {
                     for (int i = 0; i < n; ++i)
                         page.Tree().InsertItem("リンク", 0, 0, submenu, TVI_LAST);
                 });
+                // The whole menu as the store holds it (the imports above
+                // left their last submenu), to a file and back into a fresh
+                // submenu.
+                page.Reload();
+                std::string backupPath = folder + "\\menu.json";
+                backupExport.ms[s] = MedianMs(runs, nullptr, [&] {
+                    std::string file;
+                    int unconvertible = 0;
+                    ExportMenu(page, file, unconvertible);
+                    WriteFileReplacing(backupPath.c_str(), file);
+                });
+                HTREEITEM imported = nullptr;
+                backupImport.ms[s] = MedianMs(
+                    runs,
+                    [&] {
+                        if (imported)
+                            page.Tree().DeleteItem(imported);
+                        imported = nullptr;
+                    },
+                    [&] {
+                        LoadedBackup backup;
+                        LoadBackup(backupPath.c_str(), backup);
+                        imported = AddMenuAsSubmenu(page, backup, "import", nullptr);
+                    });
+                if (imported)
+                    page.Tree().DeleteItem(imported);
             },
             kSheetDeadlineMs);
         std::string bytes = ReadBytes(htmlPath);
@@ -219,6 +251,7 @@ void BenchSettings(std::vector<BenchRow>* rows) {
     }
     RemoveFolder(folder);
     ResetStore();
-    rows->insert(rows->end(), {floor, load, loadRatio, oldSave, save, saveRatio, html, parse,
-                               exportImport, exportRead, treeFloor, favorites});
+    rows->insert(rows->end(),
+                 {floor, load, loadRatio, oldSave, save, saveRatio, html, parse, exportImport,
+                  exportRead, treeFloor, favorites, backupExport, backupImport});
 }
