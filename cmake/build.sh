@@ -7,6 +7,14 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(realpath -m "${1:-$root/build}")
 arches=${TEVRIX_ARCHES:-"i686 x86_64"}
 jobs=$(nproc)
+# Marks the folder as made by the build, for tools that skip such folders (the
+# command check among them): https://bford.info/cachedir/
+mkdir -p "$build"
+if [ ! -f "$build/CACHEDIR.TAG" ]; then
+  printf '%s\n' "Signature: 8a477f597d28d172789f06886806bc55" \
+    "# The build folder of Tevrix (cmake/build.sh): all of it is made by the build." \
+    >"$build/CACHEDIR.TAG"
+fi
 for arch in $arches; do
   if [ ! -f "$build/$arch/CMakeCache.txt" ]; then
     cmake -S "$root" -B "$build/$arch" -DCMAKE_BUILD_TYPE=Release \

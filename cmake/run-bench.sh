@@ -10,6 +10,6 @@ TEVRIX_ARCHES=x86_64 "$root/cmake/build.sh" "$BUILD"
 source "$root/cmake/wine-session.sh"
 trap wine_session_end EXIT
 wine_session_start yes
-echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'), $("$WINE64" --version)"
+echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'), $(wine64_run --version)"
 cd "$BUILD/x86_64/tests/bench"
-"$WINE64" ./Quorvan.exe
+wine64_run ./Quorvan.exe

@@ -33,7 +33,7 @@ wine_session_start "$headless"
 cd "$demo"
 demo_args=(--sample-store-if-empty)
 [ "$headless" = yes ] && demo_args+=(--headless)
-"$WINE64" Quorvan.exe "${demo_args[@]}"
+wine64_run Quorvan.exe "${demo_args[@]}"
 if [ "$headless" = yes ]; then
   echo "demo: screenshot in $demo/compose-menu.png"
 fi

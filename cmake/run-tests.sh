@@ -1,10 +1,14 @@
 #!/bin/bash
-# The test command: set up the machine, build both targets, run every test
-# program under 64-bit Wine, then (on a full run) the fuzz targets of the byte
-# parsers natively (fuzz/run.sh; TEVRIX_FUZZ_SECONDS per target, 0 leaves them
-# out) and the 32-bit smoke program under 32-bit Wine (cmake/run-smoke32.sh;
-# TEVRIX_SMOKE32=no leaves it out). It closes with one line counting all three.
-# Extra arguments go to ctest (e.g. -R plugin) and leave fuzzing and smoke out.
+# The test command: set up the machine, build both targets, check that every
+# command our scripts call comes from the set-up's packages
+# (cmake/check-commands.sh, on a full run), run every test program under
+# 64-bit Wine, then (on a full run) the fuzz targets of the byte parsers
+# natively (fuzz/run.sh; TEVRIX_FUZZ_SECONDS per target, 0 leaves them out) and
+# the 32-bit smoke program under 32-bit Wine (cmake/run-smoke32.sh;
+# TEVRIX_SMOKE32=no leaves it out). It closes with one line counting all of
+# them.
+# Extra arguments go to ctest (e.g. -R plugin) and leave the command check,
+# fuzzing and smoke out.
 # Usage: cmake/run-tests.sh [build-folder] [ctest args...]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -12,6 +16,10 @@ BUILD=$(realpath -m "${1:-$root/build}")
 shift || true
 "$root/cmake/setup-machine.sh"
 "$root/cmake/build.sh" "$BUILD"
+# After the build, which tags its folder as one for the check to skip; a
+# failure is counted at the end.
+commands=0
+[ $# -gt 0 ] || "$root/cmake/check-commands.sh" || commands=$?
 source "$root/cmake/wine-session.sh"
 trap wine_session_end EXIT
 wine_session_start yes
@@ -38,6 +46,7 @@ elif [ "$status" -ne 0 ]; then
 fi
 
 if [ $# -eq 0 ]; then
+  count "$commands"
   fuzz_seconds=${TEVRIX_FUZZ_SECONDS:-30}
   if [ "$fuzz_seconds" != 0 ]; then
     code=0

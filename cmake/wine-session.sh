@@ -2,13 +2,20 @@
 # Shared by the test and demo commands: a private X display, the project's Wine
 # prefix with Japanese fonts, and one persistent wineserver for the whole run.
 # Source it with BUILD set to the build folder; call wine_session_end when done.
-# Programs run with "$WINE64" (the 64-bit loader), not Debian's `wine` command:
-# once 32-bit Wine is installed (for cmake/run-smoke32.sh) that command prefers
-# the 32-bit loader, which here runs only under an emulator, very slowly.
+# Programs run with wine64_run, through the 64-bit loader by its path, which
+# the package wine64 installs: Debian's `wine` command comes with the package
+# wine, which the set-up does not install, and once 32-bit Wine is installed
+# (for cmake/run-smoke32.sh) it prefers the 32-bit loader, which on a kernel
+# without 32-bit support runs only under an emulator, very slowly.
 
-WINE64=/usr/lib/wine/wine64
-WINESERVER=/usr/lib/wine/wineserver # package libwine, with wine64
-[ -x "$WINE64" ] || WINE64=$(command -v wine64 || command -v wine)
+WINE64=/usr/lib/wine/wine64          # package wine64
+WINESERVER=/usr/lib/wine/wineserver # package libwine
+
+# Wine's programs run in the Japanese locale, which makes their ANSI code page
+# 932. Nothing else does: the scripts, make, CTest and the compilers keep the
+# user's language.
+wine64_run() { LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 "$WINE64" "$@"; }
+wineserver_run() { LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 "$WINESERVER" "$@"; }
 
 # A private Xvfb display (XVFB_PID) when headless ($1 = yes) or when there is
 # no display.
@@ -27,41 +34,41 @@ wine_display_start() {
 
 wine_session_start() {
   export WINEPREFIX="$BUILD/wineprefix" WINEARCH=win64 WINELOADER="$WINE64"
-  export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-  export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+  # No Mono, no Gecko, and no menu entries or file types in the user's desktop.
+  export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   wine_display_start "${1:-yes}"
   if [ ! -f "$WINEPREFIX/.tevrix-ready" ]; then
     echo "wine: creating the prefix $WINEPREFIX (once)"
     mkdir -p "$WINEPREFIX"
-    "$WINE64" wineboot -i >/dev/null 2>&1 || true
-    "$WINESERVER" -w
+    wine64_run wineboot -i >/dev/null 2>&1 || true
+    wineserver_run -w
     local fonts="$BUILD/x86_64/host/prefix_fonts.exe"
     if [ -f "$fonts" ]; then
-      "$WINE64" "$fonts" >/dev/null 2>&1 || true
-      "$WINESERVER" -w
+      wine64_run "$fonts" >/dev/null 2>&1 || true
+      wineserver_run -w
     fi
     touch "$WINEPREFIX/.tevrix-ready"
   fi
-  "$WINESERVER" -p 2>/dev/null || true # already running for this prefix is fine
+  wineserver_run -p 2>/dev/null || true # already running for this prefix is fine
   # Start Wine's own background processes (services, the desktop) now, with
   # their output detached: started by a test they would inherit CTest's pipes
   # and keep the test from ending.
-  "$WINE64" wineboot >/dev/null 2>&1 </dev/null || true
+  wine64_run wineboot >/dev/null 2>&1 </dev/null || true
   # A crashing test program prints Wine's backtrace and ends, instead of
   # waiting on a crash dialog that nobody will answer.
-  "$WINE64" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 </dev/null || true
+  wine64_run reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 </dev/null || true
   # On the bare Xvfb display no window manager answers, and Wine waits two
   # seconds for one each time a managed window closes: headless runs make
   # their windows unmanaged. A person's display keeps them managed.
   if [ -n "$XVFB_PID" ]; then
-    "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null || true
+    wine64_run reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null || true
   else
-    "$WINE64" reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f >/dev/null 2>&1 </dev/null || true
+    wine64_run reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f >/dev/null 2>&1 </dev/null || true
   fi
 }
 
 wine_session_end() {
-  "$WINESERVER" -k 2>/dev/null || true
-  "$WINESERVER" -w 2>/dev/null || true
+  wineserver_run -k 2>/dev/null || true
+  wineserver_run -w 2>/dev/null || true
   [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null || true
 }

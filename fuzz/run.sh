@@ -13,6 +13,11 @@ if [ "$seconds" = 0 ]; then
   exit 0
 fi
 out="$here/out"
+mkdir -p "$out"
+if [ ! -f "$out/CACHEDIR.TAG" ]; then # made by this script (see cmake/build.sh)
+  printf '%s\n' "Signature: 8a477f597d28d172789f06886806bc55" \
+    "# The fuzz build and corpus of Tevrix (fuzz/run.sh)." >"$out/CACHEDIR.TAG"
+fi
 
 cmake -S "$here" -B "$out/build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   >/dev/null

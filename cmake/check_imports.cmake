@@ -1,0 +1,86 @@
+# Fails when a DLL could not load on Windows Vista, the lowest version both
+# DLLs support: when it imports a function that is not in its reviewed list
+# (cmake/imports-<name>.txt) or that the list gives a later version than Vista,
+# when it imports by ordinal or delay-loads (not reviewed), or when its header
+# names another lowest version than Vista's 6.0.
+# Run as: cmake -DOBJDUMP=<objdump> -DDLL=<dll> -DALLOWED=<list> -P check_imports.cmake
+cmake_minimum_required(VERSION 3.20)
+set(floor Vista)
+set(floor_header 6.0)
+# Windows clients in order; a version is at most the floor when it comes first.
+set(windows_versions 2000 XP Vista 7 8 8.1 10 11)
+
+function(fail why)
+  message(FATAL_ERROR "check_imports: ${DLL}: ${why}")
+endfunction()
+
+list(FIND windows_versions ${floor} floor_index)
+file(STRINGS ${ALLOWED} allowed_lines)
+foreach(line ${allowed_lines})
+  if(line MATCHES "^#" OR line STREQUAL "")
+    continue()
+  endif()
+  if(NOT line MATCHES "^([^ \t]+)[ \t]+([^ \t]+)[ \t]+([^ \t]+)$")
+    message(FATAL_ERROR "check_imports: ${ALLOWED}: not '<DLL> <function> <version>': ${line}")
+  endif()
+  string(TOUPPER "${CMAKE_MATCH_1}" allowed_dll)
+  list(FIND windows_versions "${CMAKE_MATCH_3}" index)
+  if(index LESS 0)
+    message(FATAL_ERROR "check_imports: ${ALLOWED}: unknown version '${CMAKE_MATCH_3}' in: ${line}")
+  endif()
+  set("version_of_${allowed_dll}/${CMAKE_MATCH_2}" ${CMAKE_MATCH_3})
+endforeach()
+
+execute_process(COMMAND ${OBJDUMP} -p ${DLL} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
+if(failed)
+  fail("${OBJDUMP} -p failed")
+endif()
+
+# The header's lowest Windows, as the loader reads it.
+foreach(field OSystem Subsystem)
+  if(NOT dump MATCHES "Major${field}Version[ \t]+([0-9]+)\nMinor${field}Version[ \t]+([0-9]+)")
+    fail("objdump shows no ${field} version")
+  endif()
+  if(NOT "${CMAKE_MATCH_1}.${CMAKE_MATCH_2}" STREQUAL floor_header)
+    fail("the header's ${field} version is ${CMAKE_MATCH_1}.${CMAKE_MATCH_2}, not ${floor_header} (${floor})")
+  endif()
+endforeach()
+
+if(NOT dump MATCHES "Entry d 0+ 0+ Delay Import Directory")
+  fail("delay-loaded imports are not reviewed")
+endif()
+
+# "DLL Name: X" starts the functions of X: "<tab><vma><tab> <hint>  <name>".
+string(REGEX MATCH "The Import Tables[^\n]*\n(.*)" imports "${dump}")
+string(REGEX REPLACE "\n(The Export Tables|PE File Base Relocations|The \\.rsrc).*" "" imports
+                     "${CMAKE_MATCH_1}")
+string(REGEX MATCHALL "[^\n]+" import_lines "${imports}")
+set(problems)
+set(count 0)
+set(dll_name "")
+foreach(line ${import_lines})
+  if(line MATCHES "^\tDLL Name: (.+)$")
+    string(TOUPPER "${CMAKE_MATCH_1}" dll_name)
+  elseif(line MATCHES "^\t[0-9a-fA-F]+\t +[0-9]+  (.+)$")
+    set(function "${CMAKE_MATCH_1}")
+    math(EXPR count "${count} + 1")
+    if(function MATCHES "^<none>")
+      list(APPEND problems "${dll_name}: an import by ordinal")
+    elseif(NOT DEFINED "version_of_${dll_name}/${function}")
+      list(APPEND problems "${dll_name} ${function} is not in ${ALLOWED}")
+    else()
+      set(version ${version_of_${dll_name}/${function}})
+      list(FIND windows_versions ${version} index)
+      if(index GREATER floor_index)
+        list(APPEND problems "${dll_name} ${function} needs Windows ${version}, later than ${floor}")
+      endif()
+    endif()
+  endif()
+endforeach()
+if(count EQUAL 0)
+  fail("objdump shows no imported function: the check no longer reads its output")
+endif()
+if(problems)
+  list(JOIN problems "\n  " text)
+  fail("\n  ${text}")
+endif()
