@@ -1,6 +1,7 @@
 #include "framework/dialog.h"
 
 #include "framework/app.h"
+#include "framework/guard.h"
 
 #include <commctrl.h>
 
@@ -68,8 +69,7 @@ INT_PTR CDialog::HandleDialogMessage(UINT message, WPARAM wParam, LPARAM lParam)
     LRESULT result = 0;
     bool handled = RouteMessage(message, wParam, lParam, &result);
     if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrA(m_hWnd, DWLP_USER, 0);
-        m_hWnd = nullptr;
+        Detach();
         return FALSE;
     }
     if (!handled)
@@ -78,11 +78,42 @@ INT_PTR CDialog::HandleDialogMessage(UINT message, WPARAM wParam, LPARAM lParam)
     return TRUE;
 }
 
+INT_PTR CDialog::GuardedDialogMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    HWND window = m_hWnd;
+    try {
+        return HandleDialogMessage(message, wParam, lParam);
+    } catch (...) {
+        // The answer after the box: every message that the box's loop hands
+        // the dialog resets its DWLP_MSGRESULT.
+        AfxReportFailure(window);
+        return AnswerAfterFailure(message, wParam, lParam);
+    }
+}
+
+INT_PTR CDialog::AnswerAfterFailure(UINT message, WPARAM, LPARAM) noexcept {
+    switch (message) {
+    case WM_INITDIALOG:
+        ::EndDialog(m_hWnd, IDCANCEL);
+        return TRUE;
+    case WM_NCDESTROY:
+        Detach();
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+void CDialog::Detach() noexcept {
+    if (m_hWnd)
+        ::SetWindowLongPtrA(m_hWnd, DWLP_USER, 0);
+    m_hWnd = nullptr;
+}
+
 INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG)
         reinterpret_cast<CDialog*>(lParam)->Attach(window);
     CDialog* dialog = DialogFromHandle(window);
     if (!dialog)
         return FALSE; // messages before WM_INITDIALOG
-    return dialog->HandleDialogMessage(message, wParam, lParam);
+    return dialog->GuardedDialogMessage(message, wParam, lParam);
 }

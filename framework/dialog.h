@@ -26,14 +26,23 @@ class CDialog : public CWnd {
 
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
-    // Dialog procedure body shared with property pages, once the window is attached.
-    INT_PTR HandleDialogMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // Dialog procedure body shared with property pages, once the window is
+    // attached. Nothing a handler throws gets past it (framework/guard.h).
+    INT_PTR GuardedDialogMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    // What the procedure answers for a message whose handling threw. The
+    // default: a dialog that could not initialise is cancelled; any other
+    // message goes on to the dialog's default handling.
+    virtual INT_PTR AnswerAfterFailure(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     // Binds the object to its window for the window's lifetime.
     void Attach(HWND window);
 
     HWND m_hParent;
 
   private:
+    INT_PTR HandleDialogMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // Unbinds the object from its window, which is going away.
+    void Detach() noexcept;
+
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 };
 

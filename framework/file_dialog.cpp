@@ -1,5 +1,7 @@
 #include "framework/file_dialog.h"
 
+#include "framework/guard.h"
+
 namespace {
 const char kObjectProperty[] = "FrameworkFileDialog";
 }
@@ -71,7 +73,9 @@ UINT_PTR CALLBACK CFileDialog::HookProc(HWND window, UINT message, WPARAM wParam
     auto* dialog = static_cast<CFileDialog*>(::GetPropA(window, kObjectProperty));
     if (!dialog)
         return 0;
-    UINT_PTR answer = dialog->Hook(message, wParam, lParam);
+    // A handler that throws leaves the message to the dialog's own handling.
+    UINT_PTR answer =
+        AfxGuard(window, UINT_PTR{0}, [&] { return dialog->Hook(message, wParam, lParam); });
     if (message == WM_NCDESTROY)
         ::RemovePropA(window, kObjectProperty);
     return answer;

@@ -14,6 +14,7 @@
 #include "framework/data_exchange.h"
 #include "framework/dialog.h"
 #include "framework/file_dialog.h"
+#include "framework/guard.h"
 #include "framework/image_list.h"
 #include "framework/message_map.h"
 #include "framework/property_page.h"

@@ -20,8 +20,9 @@ struct CPoint : POINT {
 };
 
 // One row of an event table. Exactly one handler pointer is set, matching the
-// kind of message: commands take no arguments, notifications get the header
-// and the result to answer, mouse messages the key flags and the point.
+// kind of message: commands (and messages without arguments) take none,
+// notifications get the header and the result to answer, mouse messages the
+// key flags and the point, window messages the window that lParam names.
 template <class T> struct MessageEntry {
     UINT message; // 0 ends the table
     UINT code;    // notification code of WM_COMMAND or WM_NOTIFY
@@ -29,6 +30,7 @@ template <class T> struct MessageEntry {
     void (T::*command)();
     void (T::*notify)(NMHDR*, LRESULT*);
     void (T::*mouse)(UINT, CPoint);
+    void (T::*window)(HWND);
 };
 
 // Runs the first entry of the table that matches the message. True when one did.
@@ -54,9 +56,14 @@ bool DispatchMessageMap(T* target, const MessageEntry<T>* entries, UINT message,
             return true;
         }
         *result = 0;
-        (target->*entry->mouse)(
-            static_cast<UINT>(wParam),
-            CPoint(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))));
+        if (entry->command)
+            (target->*entry->command)();
+        else if (entry->window)
+            (target->*entry->window)(reinterpret_cast<HWND>(lParam));
+        else
+            (target->*entry->mouse)(
+                static_cast<UINT>(wParam),
+                CPoint(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))));
         return true;
     }
     return false;
@@ -73,7 +80,7 @@ bool DispatchMessageMap(T* target, const MessageEntry<T>* entries, UINT message,
         static const MessageEntry<ThisClass> entries[] = {
 
 #define END_MESSAGE_MAP()                                                                          \
-    { 0, 0, 0, nullptr, nullptr, nullptr }                                                         \
+    { 0, 0, 0, nullptr, nullptr, nullptr, nullptr }                                                \
     }                                                                                              \
     ;                                                                                              \
     return DispatchMessageMap(this, entries, message, wParam, lParam, result) ||                   \
@@ -81,11 +88,19 @@ bool DispatchMessageMap(T* target, const MessageEntry<T>* entries, UINT message,
     }
 
 #define ON_CONTROL(code, id, fn)                                                                   \
-    {WM_COMMAND, static_cast<UINT>(code), static_cast<UINT>(id), &ThisClass::fn, nullptr, nullptr},
+    {WM_COMMAND, static_cast<UINT>(code), static_cast<UINT>(id), &ThisClass::fn, nullptr, nullptr, \
+     nullptr},
 #define ON_COMMAND(id, fn) ON_CONTROL(0, id, fn)
 #define ON_BN_CLICKED(id, fn) ON_CONTROL(BN_CLICKED, id, fn)
 #define ON_EN_CHANGE(id, fn) ON_CONTROL(EN_CHANGE, id, fn)
 #define ON_NOTIFY(code, id, fn)                                                                    \
-    {WM_NOTIFY, static_cast<UINT>(code), static_cast<UINT>(id), nullptr, &ThisClass::fn, nullptr},
-#define ON_WM_MOUSEMOVE() {WM_MOUSEMOVE, 0, 0, nullptr, nullptr, &ThisClass::OnMouseMove},
-#define ON_WM_LBUTTONUP() {WM_LBUTTONUP, 0, 0, nullptr, nullptr, &ThisClass::OnLButtonUp},
+    {WM_NOTIFY, static_cast<UINT>(code), static_cast<UINT>(id), nullptr, &ThisClass::fn, nullptr,  \
+     nullptr},
+#define ON_WM_MOUSEMOVE() {WM_MOUSEMOVE, 0, 0, nullptr, nullptr, &ThisClass::OnMouseMove, nullptr},
+#define ON_WM_LBUTTONUP() {WM_LBUTTONUP, 0, 0, nullptr, nullptr, &ThisClass::OnLButtonUp, nullptr},
+// void OnCancelMode()
+#define ON_WM_CANCELMODE()                                                                         \
+    {WM_CANCELMODE, 0, 0, &ThisClass::OnCancelMode, nullptr, nullptr, nullptr},
+// void OnCaptureChanged(HWND newCapture)
+#define ON_WM_CAPTURECHANGED()                                                                     \
+    {WM_CAPTURECHANGED, 0, 0, nullptr, nullptr, nullptr, &ThisClass::OnCaptureChanged},

@@ -67,6 +67,24 @@ bool CPropertyPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     return CWnd::OnMessage(message, wParam, lParam, result);
 }
 
+INT_PTR CPropertyPage::AnswerAfterFailure(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    if (message == WM_INITDIALOG)
+        return TRUE;
+    if (message == WM_NOTIFY) {
+        switch (reinterpret_cast<NMHDR*>(lParam)->code) {
+        case PSN_APPLY:
+            ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, PSNRET_INVALID_NOCHANGEPAGE);
+            return TRUE;
+        case PSN_KILLACTIVE:
+            ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, TRUE);
+            return TRUE;
+        default:
+            break;
+        }
+    }
+    return CDialog::AnswerAfterFailure(message, wParam, lParam);
+}
+
 INT_PTR CALLBACK CPropertyPage::PageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         // The system passes its copy of the page description; lParam is ours.
@@ -76,5 +94,5 @@ INT_PTR CALLBACK CPropertyPage::PageProc(HWND window, UINT message, WPARAM wPara
     CDialog* page = DialogFromHandle(window);
     if (!page)
         return FALSE;
-    return static_cast<CPropertyPage*>(page)->HandleDialogMessage(message, wParam, lParam);
+    return static_cast<CPropertyPage*>(page)->GuardedDialogMessage(message, wParam, lParam);
 }

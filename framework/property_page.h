@@ -33,6 +33,10 @@ class CPropertyPage : public CDialog {
     void OnCancel() override {}
 
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+    // An apply that threw keeps the sheet open on this page, so that nothing
+    // the user entered is lost; so does a failure while leaving the page. A
+    // page that failed to initialise stays, showing what it has.
+    INT_PTR AnswerAfterFailure(UINT message, WPARAM wParam, LPARAM lParam) noexcept override;
 
   private:
     static INT_PTR CALLBACK PageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -42,7 +42,8 @@ INT_PTR CPropertySheet::DoModal() {
     return result;
 }
 
-int CALLBACK CPropertySheet::SheetCallback(HWND window, UINT message, LPARAM) {
+// Called by the system: it must not throw, and does nothing that could.
+int CALLBACK CPropertySheet::SheetCallback(HWND window, UINT message, LPARAM) noexcept {
     if (message == PSCB_INITIALIZED && g_sheetBeingCreated)
         g_sheetBeingCreated->m_hWnd = window;
     return 0;

@@ -25,7 +25,7 @@ class CPropertySheet : public CWnd {
     PROPSHEETHEADERA m_psh;
 
   private:
-    static int CALLBACK SheetCallback(HWND window, UINT message, LPARAM lParam);
+    static int CALLBACK SheetCallback(HWND window, UINT message, LPARAM lParam) noexcept;
 
     std::string m_strCaption;
     std::vector<CPropertyPage*> m_pages;

@@ -1,5 +1,7 @@
 #include "framework/tree_ctrl.h"
 
+#include <memory>
+
 HTREEITEM CTreeCtrl::InsertItem(const char* text, int image, int selectedImage, HTREEITEM parent,
                                 HTREEITEM after) const {
     TVINSERTSTRUCTA insert{};
@@ -146,11 +148,12 @@ HTREEITEM CTreeCtrl::HitTest(POINT point, UINT* flags) const {
 }
 
 CImageList* CTreeCtrl::CreateDragImage(HTREEITEM item) const {
+    // The object first: when it cannot be allocated, no image list is left over.
+    auto image = std::make_unique<CImageList>();
     auto list = reinterpret_cast<HIMAGELIST>(
         ::SendMessageA(m_hWnd, TVM_CREATEDRAGIMAGE, 0, reinterpret_cast<LPARAM>(item)));
     if (!list)
         return nullptr;
-    auto* image = new CImageList;
     image->Attach(list);
-    return image;
+    return image.release();
 }

@@ -18,7 +18,13 @@ bool CWnd::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* res
     // A handler may send messages to its own window; each message keeps its own flag.
     bool outer = m_bDefaultRequested;
     m_bDefaultRequested = false;
-    bool handled = OnMessage(message, wParam, lParam, result);
+    bool handled = false;
+    try {
+        handled = OnMessage(message, wParam, lParam, result);
+    } catch (...) {
+        m_bDefaultRequested = outer;
+        throw;
+    }
     bool wantsDefault = m_bDefaultRequested;
     m_bDefaultRequested = outer;
     return handled && !wantsDefault;

@@ -1,12 +1,16 @@
-// Feeds arbitrary bytes to the tag reader and the link scan, and checks what
-// they promise of their results.
+// Feeds arbitrary bytes to the HTML import's byte-level reading: the
+// encoding detection, the cut between blocks, character references and the
+// link scan, and checks what each promises of its results.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
-#include "settings/imports/html/cp932_text.h"
-#include "settings/imports/html/html_tags.h"
+#include "settings/imports/html/character_references.h"
+#include "settings/imports/html/html_encoding.h"
+#include "settings/imports/html/html_links.h"
+#include "settings/imports/html/html_text.h"
+#include "settings/imports/html/utf8_text.h"
 
 namespace {
 void Require(bool condition) {
@@ -14,41 +18,62 @@ void Require(bool condition) {
         std::abort();
 }
 
-// Tags and text together hold every byte but the brackets and line breaks.
-void CheckReadTag(const uint8_t* data, size_t size) {
-    MemoryByteSource source(data, size);
-    std::string tag, text;
-    size_t kept = 0;
-    while (true) {
-        bool more = ReadTag(source, tag, text);
-        Require(tag.find_first_of("<>\r\n") == std::string::npos);
-        Require(text.find_first_of("<>\r\n") == std::string::npos);
-        kept += tag.size() + text.size();
-        if (!more)
-            break;
+bool IsValidUtf8(const std::string& text) {
+    for (size_t position = 0; position < text.size();) {
+        size_t start = position;
+        if (NextCodePoint(text, position) == kReplacementCharacter && position == start + 1)
+            return false;
     }
-    size_t expected = 0;
-    for (size_t i = 0; i < size; ++i) {
-        uint8_t byte = data[i];
-        expected += byte != '<' && byte != '>' && byte != '\r' && byte != '\n';
-    }
-    Require(kept == expected);
+    return true;
 }
 
-void CheckLinks(const uint8_t* data, size_t size) {
+void CheckEncoding(const uint8_t* data, size_t size) {
+    DetectedEncoding detected = DetectHtmlEncoding(data, size);
+    Require(detected.byteOrderMarkLength <= 3 && detected.byteOrderMarkLength <= size);
+    const HtmlEncoding all[] = {HtmlEncoding::kShiftJis, HtmlEncoding::kUtf8,
+                                HtmlEncoding::kUtf16Le,  HtmlEncoding::kUtf16Be,
+                                HtmlEncoding::kEucJp,    HtmlEncoding::kWindows1252};
+    for (HtmlEncoding encoding : all) {
+        size_t complete = CompleteCharactersLength(encoding, data, size);
+        // At most one character (four bytes) waits for the next block.
+        Require(complete <= size && size - complete < 4);
+    }
+}
+
+void CheckReferences(const std::string& text) {
+    for (ReferenceContext context : {ReferenceContext::kText, ReferenceContext::kAttribute}) {
+        std::string decoded = DecodeCharacterReferences(text, context);
+        if (text.find('&') == std::string::npos)
+            Require(decoded == text);
+        if (IsValidUtf8(text))
+            Require(IsValidUtf8(decoded));
+    }
+}
+
+void CheckLinks(const uint8_t* data, size_t size, bool validInput) {
     MemoryByteSource source(data, size);
     for (const HtmlLink& link : ScanHtmlLinks(source)) {
-        Require(link.title.find('\0') == std::string::npos);
-        Require(link.address.find_first_of(std::string("<>\r\n\0", 5)) == std::string::npos);
-        // A double quote may hide in the address only as a second byte.
-        Require(FindCp932(link.address, "\"") == std::string::npos);
-        Require(link.title.find_first_of("<>\r\n") == std::string::npos);
+        const std::string& title = link.title;
+        Require(title.size() <= kMaxTitleBytes);
+        Require(title.find_first_of(std::string("\r\n\t\0", 4)) == std::string::npos);
+        Require(title.find("  ") == std::string::npos);
+        Require(title.empty() || (title.front() != ' ' && title.back() != ' '));
+        const std::string& address = link.address;
+        Require(address.find("://") != std::string::npos);
+        Require(address.find_first_of("\r\n\t") == std::string::npos);
+        Require(static_cast<unsigned char>(address.front()) > 0x20 &&
+                static_cast<unsigned char>(address.back()) > 0x20);
+        if (validInput)
+            Require(IsValidUtf8(title) && IsValidUtf8(address));
     }
 }
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    CheckReadTag(data, size);
-    CheckLinks(data, size);
+    std::string text(reinterpret_cast<const char*>(data), size);
+    bool validInput = IsValidUtf8(text);
+    CheckEncoding(data, size);
+    CheckReferences(text);
+    CheckLinks(data, size, validInput);
     return 0;
 }

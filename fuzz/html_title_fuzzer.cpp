@@ -1,11 +1,11 @@
-// Feeds arbitrary bytes, split into lines as the text-mode file reader splits
-// them, to the title scanner, and checks what it promises of the title.
+// Feeds arbitrary bytes to the title proposal, and checks what it promises of
+// the title and of its reading.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
-#include "settings/imports/html/cp932_text.h"
+#include "settings/imports/html/html_text.h"
 #include "settings/imports/html/html_title.h"
 
 namespace {
@@ -13,28 +13,26 @@ void Require(bool condition) {
     if (!condition)
         std::abort();
 }
+
+class CountingSource : public MemoryByteSource {
+  public:
+    using MemoryByteSource::MemoryByteSource;
+    int Next() override {
+        int byte = MemoryByteSource::Next();
+        askedAtEnd += byte == kEnd;
+        return byte;
+    }
+    size_t askedAtEnd = 0;
+};
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    std::string input(reinterpret_cast<const char*>(data), size);
-    HtmlTitleScanner scanner;
-    bool done = false;
-    size_t start = 0;
-    while (start < input.size() && !done) {
-        size_t end = input.find('\n', start);
-        if (end == std::string::npos)
-            end = input.size();
-        std::string line = input.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        done = scanner.AddLine(line);
-        start = end + 1;
-    }
-    const std::string& title = scanner.Title();
-    Require(title.find('\0') == std::string::npos);
-    Require(title.size() <= input.size());
-    // A finished title holds no closing tag at a character boundary.
-    if (done)
-        Require(FindCp932(UpperCp932(title), "</TITLE>") == std::string::npos);
+    CountingSource source(data, size);
+    std::string title = ReadHtmlTitle(source);
+    Require(title.size() <= kMaxTitleBytes);
+    Require(title.find_first_of(std::string("\r\n\t\0", 4)) == std::string::npos);
+    Require(title.empty() || (title.front() != ' ' && title.back() != ' '));
+    // The end of the input ends the scan: it is not asked for more again and again.
+    Require(source.askedAtEnd <= 8);
     return 0;
 }

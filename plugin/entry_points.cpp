@@ -3,6 +3,7 @@
 #include "column_break.h"
 #include "menu_store.h"
 #include "plugin_state.h"
+#include "settings_launcher.h"
 #include "text_menu.h"
 
 namespace {
@@ -29,10 +30,12 @@ LPCSTR WINAPI QPCGetPlugName(void) {
 }
 
 LRESULT WINAPI QPCStartUp(LPARAM) {
+    ReleasePluginHeldBySetup();
     return 1;
 }
 
 LRESULT WINAPI QPCCleanUp(void) {
+    ReleasePluginHeldBySetup();
     TextListClear(&EntryTexts);
     TextListClear(&AddressTexts);
     DestroyPopups();
@@ -40,11 +43,13 @@ LRESULT WINAPI QPCCleanUp(void) {
 }
 
 LRESULT WINAPI QPCViewClose(LPARAM) {
+    ReleasePluginHeldBySetup();
     DestroyPopups();
     return 0;
 }
 
 void WINAPI QPCSendInitMenu(LPARAM, HMENU hostMenu, UINT kind) {
+    ReleasePluginHeldBySetup();
     if (kind != QPC_MENU_KIND_COMPOSE)
         return;
     MenuMetrics.itemHeight = GetSystemMetrics(SM_CYMENUSIZE);

@@ -6,6 +6,8 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "common/menu_store_rules.h"
+
 HKEY OpenStore(void) {
     HKEY software = nullptr;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software", 0, KEY_READ | KEY_WRITE, &software) !=
@@ -25,14 +27,57 @@ HKEY OpenStore(void) {
     return root;
 }
 
-HKEY OpenMenuKey(HKEY root) {
+namespace {
+
+HKEY OpenForReading(HKEY parent, const char* name) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(parent, name, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return nullptr;
+    return key;
+}
+
+} // namespace
+
+HKEY OpenMenuKey(HKEY root, bool mayCreate) {
     if (!root)
         return nullptr;
-    HKEY menu = nullptr;
-    if (RegCreateKeyExA(root, "URL", 0, nullptr, 0, KEY_READ, nullptr, &menu, nullptr) !=
-        ERROR_SUCCESS)
+    HKEY menu = OpenForReading(root, menu_store::kMenuKey);
+    HKEY retired = menu ? nullptr : OpenForReading(root, menu_store::kRetiredKey);
+    switch (menu_store::ChooseMenuSource(menu != nullptr, retired != nullptr)) {
+    case menu_store::kFromMenuKey:
+        return menu;
+    case menu_store::kFromRetiredKey:
+        return retired;
+    case menu_store::kNoMenu:
+        break;
+    }
+    // Only under the lock: a "URL" made while a save stands between its
+    // renames would take the name the new menu is about to get.
+    if (!mayCreate || RegCreateKeyExA(root, menu_store::kMenuKey, 0, nullptr, 0, KEY_READ, nullptr,
+                                      &menu, nullptr) != ERROR_SUCCESS)
         return nullptr;
     return menu;
+}
+
+HANDLE LockStore(void) {
+    HANDLE lock = CreateMutexA(nullptr, FALSE, menu_store::kLockName);
+    if (!lock)
+        return nullptr;
+    // An abandoned lock is a save that ended mid-way: the keys still tell
+    // which menu is whole, so the lock is ours all the same.
+    DWORD waited = WaitForSingleObject(lock, menu_store::kReaderLockWaitMs);
+    if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
+        CloseHandle(lock);
+        return nullptr;
+    }
+    return lock;
+}
+
+void UnlockStore(HANDLE lock) {
+    if (!lock)
+        return;
+    ReleaseMutex(lock);
+    CloseHandle(lock);
 }
 
 namespace {

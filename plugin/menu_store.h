@@ -8,9 +8,17 @@
 // closes the handle.
 HKEY OpenStore(void);
 
-// Creates, or opens where it exists, the top-level menu key "URL" below the
-// root, for reading. Null when it cannot be had.
-HKEY OpenMenuKey(HKEY root);
+// Opens, for reading, the key that holds the whole menu: "URL", or the old
+// menu while a save in another process is between its two renames. With
+// mayCreate (the caller holds the store's lock), a store that was never saved
+// gets an empty "URL". Null when no menu key can be had.
+HKEY OpenMenuKey(HKEY root, bool mayCreate);
+
+// Takes the store's lock, which keeps saves of other processes from renaming
+// or deleting the menu while it is read. Null when it could not be had in
+// time; the read then goes on without it.
+HANDLE LockStore(void);
+void UnlockStore(HANDLE lock);
 
 // A string value as exactly its stored bytes, cut at the first NUL, in a fresh
 // heap buffer the caller frees. A missing or unreadable value reads as "";

@@ -1,23 +1,22 @@
-// Builds the store's popup. Text entries are numbered depth-first in the
-// registry's enumeration order, and the number of each is both the data value
-// handed to the host with EntryCallback and its text's index in EntryTexts.
+// Builds the store's popup. Text entries are numbered depth first in the
+// store's order, and the number of each is both the data value handed to the
+// host with EntryCallback and its text's index in EntryTexts.
 #include "text_menu.h"
 
-#include <stdlib.h>
-
 #include "column_break.h"
+#include "menu_snapshot.h"
 #include "menu_store.h"
 #include "plugin_state.h"
 #include "popups.h"
 
 namespace {
 
-// Longest key name the registry allows, plus its NUL.
-const DWORD MaxKeyNameLength = 256;
-// Submenus nest no deeper than the registry's own key nesting; the bound keeps
-// the recursion finite on any store.
-const int MaxSubmenuDepth = 512;
-int SubmenuDepth;
+// Menus refuse a submenu that would nest more than about 30 levels below the
+// menu holding it, and the host's own levels count too: a popup nested that
+// deep would make the host refuse "文字列を挿入" or drop a whole branch. The
+// popup and its submenus take at most this many levels; a submenu at the
+// last level shows the entries of everything below it in one list.
+const int kMaxMenuLevels = 20;
 
 struct MenuBuild {
     HMENU menu;
@@ -30,72 +29,100 @@ BOOL AppendItem(HMENU menu, MENUITEMINFOA* item) {
     return InsertMenuItemA(menu, GetMenuItemCount(menu), TRUE, item);
 }
 
-// One entry key: appends its item to the menu being built.
-void AddEntry(MenuBuild* build, HKEY parent, const char* keyName) {
-    HKEY entry = nullptr;
-    if (RegOpenKeyExA(parent, keyName, 0, KEY_READ, &entry) != ERROR_SUCCESS)
-        return; // enumerated but not openable: the entry is left out
-    char* title = ReadStoreString(entry, nullptr);
-    if (!title) {
-        *build->stopped = true;
-        RegCloseKey(entry);
-        return;
-    }
-    MENUITEMINFOA item = {};
-    item.cbSize = sizeof item;
-    item.fMask = MIIM_TYPE;
-    item.fType = MFT_STRING;
-    item.dwTypeData = title;
-    bool startsColumn = AddItemStartsColumn(&build->runningHeight, MenuMetrics.itemHeight,
-                                            MenuMetrics.screenHeight);
-    bool ready = false;
-    if (ReadStoreNumber(entry, "Type") == 1) {
-        HMENU submenu = BuildStoreSubmenu(entry, build->dataCounter, build->stopped);
-        if (submenu) {
-            item.fMask |= MIIM_SUBMENU;
-            item.hSubMenu = submenu;
-            ready = true;
-        }
-    } else {
-        // The text goes into the list before the host learns the data value, so
-        // that a value the host holds always has its text.
-        char* text = ReadStoreString(entry, "URL");
-        if (text && TextListAppend(&EntryTexts, text)) {
-            DWORD data = (*build->dataCounter)++;
-            item.fMask |= MIIM_ID;
-            item.wID = HostFunctions.RegistCallback(EntryCallback, static_cast<LPARAM>(data));
-            ready = true;
-        } else {
-            *build->stopped = true;
-        }
-        free(text);
-    }
-    if (ready) {
-        if (startsColumn)
-            item.fType |= MFT_MENUBREAK;
-        // Menus refuse submenus nested beyond what they can show; such a
-        // submenu is not attached anywhere, so it is destroyed here.
-        if (!AppendItem(build->menu, &item) && item.hSubMenu)
-            DestroyMenuTree(item.hSubMenu);
-    }
-    free(title);
-    RegCloseKey(entry);
+// Appends one item at the end of the menu being built, starting a new column
+// (without a dividing line) where the menu would outgrow the screen.
+BOOL AppendBuiltItem(MenuBuild* build, MENUITEMINFOA* item) {
+    if (AddItemStartsColumn(&build->runningHeight, MenuMetrics.itemHeight,
+                            MenuMetrics.screenHeight))
+        item->fType |= MFT_MENUBREAK;
+    return AppendItem(build->menu, item);
 }
 
-// Runs the entry step for every child key of menuKey, in enumeration order.
-void AddEntries(MenuBuild* build, HKEY menuKey) {
-    for (DWORD index = 0; !*build->stopped; ++index) {
-        char name[MaxKeyNameLength];
-        DWORD nameLength = MaxKeyNameLength;
-        LONG result =
-            RegEnumKeyExA(menuKey, index, name, &nameLength, nullptr, nullptr, nullptr, nullptr);
-        if (result == ERROR_NO_MORE_ITEMS)
-            break;
-        if (result == ERROR_SUCCESS)
-            AddEntry(build, menuKey, name);
-        else if (result != ERROR_MORE_DATA)
-            break;
+void AddTextEntry(MenuBuild* build, const SnapshotEntry* entry) {
+    // The text goes into the list before the host learns the data value, so
+    // that a value the host holds always has its text.
+    if (!TextListAppend(&EntryTexts, entry->text)) {
+        *build->stopped = true;
+        return;
     }
+    DWORD data = (*build->dataCounter)++;
+    MENUITEMINFOA item = {};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_TYPE | MIIM_ID;
+    item.fType = MFT_STRING;
+    item.dwTypeData = entry->title;
+    item.wID = HostFunctions.RegistCallback(EntryCallback, static_cast<LPARAM>(data));
+    AppendBuiltItem(build, &item);
+}
+
+// A submenu shown inside the list of its parent: its title, grayed.
+void AddHeading(MenuBuild* build, const SnapshotEntry* entry) {
+    MENUITEMINFOA item = {};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_TYPE | MIIM_STATE;
+    item.fType = MFT_STRING;
+    item.fState = MFS_GRAYED;
+    item.dwTypeData = entry->title;
+    AppendBuiltItem(build, &item);
+}
+
+void AddLevel(MenuBuild* build, const MenuSnapshot* snapshot, DWORD* next, DWORD depth, int level);
+
+void AddSubmenu(MenuBuild* build, const SnapshotEntry* entry, const MenuSnapshot* snapshot,
+                DWORD* next, int level) {
+    HMENU submenu = CreatePopupMenu();
+    if (!submenu) {
+        *build->stopped = true;
+        return;
+    }
+    MenuBuild inner = {submenu, 0, build->dataCounter, build->stopped};
+    AddLevel(&inner, snapshot, next, entry->depth + 1, level + 1);
+    MENUITEMINFOA item = {};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_TYPE | MIIM_SUBMENU;
+    item.fType = MFT_STRING;
+    item.dwTypeData = entry->title;
+    item.hSubMenu = submenu;
+    // A submenu the menu refused is attached nowhere, so it is destroyed here.
+    if (!AppendBuiltItem(build, &item))
+        DestroyMenuTree(submenu);
+}
+
+// The entries below a submenu at the last level, in one list: text entries as
+// they are, submenus as grayed headings before their own entries.
+void AddFlattened(MenuBuild* build, const MenuSnapshot* snapshot, DWORD* next, DWORD depth) {
+    while (!*build->stopped && *next < snapshot->count && snapshot->entries[*next].depth > depth) {
+        const SnapshotEntry* entry = &snapshot->entries[(*next)++];
+        if (entry->text)
+            AddTextEntry(build, entry);
+        else
+            AddHeading(build, entry);
+    }
+}
+
+// Appends the entries of one store level (those of the given depth from
+// entries[*next] on) to the menu being built at the given menu level; the
+// popup itself is level 1.
+void AddLevel(MenuBuild* build, const MenuSnapshot* snapshot, DWORD* next, DWORD depth, int level) {
+    while (!*build->stopped && *next < snapshot->count && snapshot->entries[*next].depth == depth) {
+        const SnapshotEntry* entry = &snapshot->entries[(*next)++];
+        if (entry->text) {
+            AddTextEntry(build, entry);
+        } else if (level < kMaxMenuLevels) {
+            AddSubmenu(build, entry, snapshot, next, level);
+        } else {
+            AddHeading(build, entry);
+            AddFlattened(build, snapshot, next, depth);
+        }
+    }
+}
+
+void AddSnapshot(const MenuSnapshot* snapshot) {
+    DWORD dataCounter = 0;
+    bool stopped = false;
+    MenuBuild build = {TextMenu, 0, &dataCounter, &stopped};
+    DWORD next = 0;
+    AddLevel(&build, snapshot, &next, 0, 1);
 }
 
 void AddUnavailableItem(HMENU menu) {
@@ -110,37 +137,19 @@ void AddUnavailableItem(HMENU menu) {
 
 } // namespace
 
-HMENU BuildStoreSubmenu(HKEY entryKey, DWORD* dataCounter, bool* stopped) {
-    HMENU submenu = CreatePopupMenu();
-    if (!submenu) {
-        *stopped = true;
-        return nullptr;
-    }
-    if (SubmenuDepth < MaxSubmenuDepth) {
-        ++SubmenuDepth;
-        MenuBuild build = {submenu, 0, dataCounter, stopped};
-        AddEntries(&build, entryKey);
-        --SubmenuDepth;
-    }
-    return submenu;
-}
-
 void BuildTextMenu(void) {
     TextMenu = CreatePopupMenu();
     TextListClear(&EntryTexts);
     if (!TextMenu)
         return;
     HKEY root = OpenStore();
-    HKEY menuKey = OpenMenuKey(root);
-    if (!menuKey) {
-        AddUnavailableItem(TextMenu);
-    } else {
-        DWORD dataCounter = 0;
-        bool stopped = false;
-        MenuBuild build = {TextMenu, 0, &dataCounter, &stopped};
-        AddEntries(&build, menuKey);
-        RegCloseKey(menuKey);
-    }
+    MenuSnapshot snapshot = {};
+    bool readable = root && ReadMenuSnapshot(root, &snapshot);
     if (root)
         RegCloseKey(root);
+    if (readable)
+        AddSnapshot(&snapshot);
+    else
+        AddUnavailableItem(TextMenu);
+    FreeMenuSnapshot(&snapshot);
 }

@@ -4,6 +4,7 @@
 
 #include "plugin_state.h"
 #include "resource_text.h"
+#include "settings_launcher.h"
 #include "resources/resource.h"
 
 namespace {
@@ -31,6 +32,7 @@ INT_PTR CALLBACK VersionBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 } // namespace
 
 extern "C" INT_PTR WINAPI QPCVersionInfo(HWND parent) {
+    ReleasePluginHeldBySetup();
     return DialogBoxParamA(PluginInstance, MAKEINTRESOURCEA(IDD_VERSION_BOX), parent,
                            VersionBoxProc, 0);
 }

@@ -12,6 +12,8 @@ const int kImageHeight = 18;
 const COLORREF kTransparent = RGB(255, 255, 255);
 // Bitmaps of the image indexes 0 (text entry), 1 (closed folder), 2 (open folder).
 const UINT kItemBitmaps[] = {IDB_TEXT_ENTRY, IDB_FOLDER_CLOSED, IDB_FOLDER_OPEN};
+const char kMessageCaption[] = "Tevrix";
+const char kSaveFailed[] = "メニューを保存できませんでした。";
 
 // An item's string: a heap copy of exactly the text's length plus its NUL.
 char* CopyItemString(const char* text) {
@@ -37,15 +39,18 @@ ON_NOTIFY(TVN_ENDLABELEDITA, IDC_MENU_TREE, OnTreeEndLabelEdit)
 ON_NOTIFY(TVN_BEGINDRAGA, IDC_MENU_TREE, OnTreeBeginDrag)
 ON_WM_MOUSEMOVE()
 ON_WM_LBUTTONUP()
+ON_WM_CAPTURECHANGED()
+ON_WM_CANCELMODE()
 END_MESSAGE_MAP()
 
 CURLPage::CURLPage()
     : CPropertyPage(IDD_URL_PAGE), m_bEntryChanged(FALSE), m_pDragImage(nullptr),
-      m_bDragging(FALSE), m_hDragItem(nullptr), m_hDropItem(nullptr) {}
+      m_bDragging(FALSE), m_hDragItem(nullptr), m_hDropItem(nullptr), m_bTreeLoaded(FALSE) {}
 
 CURLPage::~CURLPage() {
-    // A sheet closed in the middle of a drag still ends the drag image.
-    EndDragImage();
+    // A sheet closed in the middle of a drag still ends the drag image and
+    // its keyboard filter.
+    StopDragging();
 }
 
 void CURLPage::DoDataExchange(CDataExchange* dx) {
@@ -55,26 +60,55 @@ void CURLPage::DoDataExchange(CDataExchange* dx) {
 }
 
 BOOL CURLPage::OnInitDialog() {
-    CPropertyPage::OnInitDialog();
-    m_imageList.Create(kImageWidth, kImageHeight, ILC_COLOR4 | ILC_MASK, 3, 1);
-    for (UINT id : kItemBitmaps) {
-        HBITMAP bitmap = ::LoadBitmapA(AfxGetResourceHandle(), MAKEINTRESOURCEA(id));
-        m_imageList.Add(bitmap, kTransparent);
-        ::DeleteObject(bitmap);
+    try {
+        CPropertyPage::OnInitDialog();
+        m_imageList.Create(kImageWidth, kImageHeight, ILC_COLOR4 | ILC_MASK, 3, 1);
+        for (UINT id : kItemBitmaps) {
+            HBITMAP bitmap = ::LoadBitmapA(AfxGetResourceHandle(), MAKEINTRESOURCEA(id));
+            m_imageList.Add(bitmap, kTransparent);
+            ::DeleteObject(bitmap);
+        }
+        m_tree.SetImageList(&m_imageList, TVSIL_NORMAL);
+        LoadTree();
+    } catch (...) {
+        // Part of the menu is missing from the tree: editing it and pressing
+        // OK would overwrite the whole stored menu with that part.
+        DisableEditing();
+        throw;
     }
-    m_tree.SetImageList(&m_imageList, TVSIL_NORMAL);
-    LoadTree();
+    m_bTreeLoaded = TRUE;
     return TRUE;
 }
 
+void CURLPage::DisableEditing() {
+    const int controls[] = {IDC_MENU_TREE,   IDC_ADD_ENTRY,    IDC_ADD_SUBMENU,
+                            IDC_DELETE_ITEM, IDC_ENTRY_STRING, IDC_INSERT_FAVORITES,
+                            IDC_INSERT_HTML};
+    for (int id : controls)
+        ::EnableWindow(GetDlgItem(id), FALSE);
+}
+
 BOOL CURLPage::OnApply() {
+    // A tree that was never loaded whole leaves the stored menu as it is.
+    if (!m_bTreeLoaded)
+        return CPropertyPage::OnApply();
+    CommitStringBox();
+    if (!SaveTree()) {
+        // The store still holds the whole old menu. The sheet stays open with
+        // the page changed, so that OK or Apply can try again.
+        ::MessageBoxA(m_hWnd, kSaveFailed, kMessageCaption, MB_OK | MB_ICONWARNING);
+        MarkChanged();
+        return FALSE;
+    }
+    return CPropertyPage::OnApply();
+}
+
+void CURLPage::CommitStringBox() {
     // The selected entry takes the box's text even without a pending edit.
     UpdateData(TRUE);
     HTREEITEM selected = m_tree.GetSelectedItem();
     if (selected && ItemString(selected))
         ReplaceItemString(selected, m_strEntry);
-    SaveTree();
-    return CPropertyPage::OnApply();
 }
 
 HTREEITEM CURLPage::TopItem() const {
@@ -121,9 +155,10 @@ void CURLPage::ReplaceItemString(HTREEITEM item, const std::string& text) {
 }
 
 HTREEITEM CURLPage::InsertCopyOf(HTREEITEM source, HTREEITEM parent, HTREEITEM after) {
-    std::string title = m_tree.GetItemText(source);
     int image = 0, selectedImage = 0;
-    m_tree.GetItemImage(source, image, selectedImage);
+    if (!m_tree.GetItemImage(source, image, selectedImage))
+        return nullptr; // no such item: there is nothing to copy
+    std::string title = m_tree.GetItemText(source);
     const char* text = ItemString(source);
     char* copy = text ? CopyItemString(text) : nullptr;
     TVINSERTSTRUCTA insert{};
@@ -138,6 +173,14 @@ HTREEITEM CURLPage::InsertCopyOf(HTREEITEM source, HTREEITEM parent, HTREEITEM a
     if (!item)
         delete[] copy;
     return item;
+}
+
+void CURLPage::CommitPendingEdit(HTREEITEM selected) {
+    if (!m_bEntryChanged || !ItemString(selected))
+        return;
+    UpdateData(TRUE);
+    ReplaceItemString(selected, m_strEntry);
+    m_bEntryChanged = FALSE;
 }
 
 bool CURLPage::IsInSubtree(HTREEITEM item, HTREEITEM subtreeRoot) const {

@@ -9,9 +9,10 @@
 #include "framework/image_list.h"
 #include "framework/property_page.h"
 #include "framework/tree_ctrl.h"
-#include "settings/store/store_key.h"
+#include "settings/store/menu_store.h"
 
 #include <string>
+#include <vector>
 
 class CURLPage : public CPropertyPage {
   public:
@@ -31,17 +32,25 @@ class CURLPage : public CPropertyPage {
     const char* ItemString(HTREEITEM item) const;
     // Tells the sheet the page has changes: Apply becomes enabled.
     void MarkChanged();
+    // The tree, for commands that read or rearrange the whole menu.
+    const CTreeCtrl& GetTree() const { return m_tree; }
+    // Whether the tree holds the whole stored menu (its load did not fail).
+    bool HoldsWholeMenu() const { return m_bTreeLoaded != FALSE; }
+    // Gives the selected text entry the string box's text, as OK and Apply
+    // do, so that the tree holds every edit made so far.
+    void CommitStringBox();
 
   protected:
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;
     BOOL OnApply() override;
 
-    // Store to tree and back.
+    // Store to tree and back. SaveTree is FALSE when the store still holds
+    // the old menu.
     void LoadTree();
-    void LoadSubmenu(const CStoreKey& key, HTREEITEM parent);
-    void SaveTree();
-    void SaveSubmenu(const CStoreKey& key, HTREEITEM first);
+    void InsertEntries(const std::vector<CMenuEntry>& entries, HTREEITEM parent);
+    BOOL SaveTree();
+    void CollectEntries(HTREEITEM first, std::vector<CMenuEntry>& entries) const;
 
     // Buttons and the string box.
     void OnAddEntry();
@@ -63,8 +72,16 @@ class CURLPage : public CPropertyPage {
     void OnTreeBeginDrag(NMHDR* header, LRESULT* result);
     void OnMouseMove(UINT flags, CPoint point);
     void OnLButtonUp(UINT flags, CPoint point);
-    void CopyItem(HTREEITEM source, HTREEITEM target);
-    void CopyChildren(HTREEITEM first, HTREEITEM newParent);
+    // The drag ends without moving anything when the page loses the capture
+    // or is cancelled.
+    void OnCaptureChanged(HWND newCapture);
+    void OnCancelMode();
+    // The copy placed by the target's kind, with the whole subtree of source;
+    // null, with nothing inserted, when any part of it could not be inserted.
+    HTREEITEM CopyItem(HTREEITEM source, HTREEITEM target);
+    // Copies first and its following siblings, with their subtrees, as the
+    // last children of newParent; false when an item could not be inserted.
+    bool CopyChildren(HTREEITEM first, HTREEITEM newParent);
 
     CImageList m_imageList;
     BOOL m_bEntryChanged;     // the user edited the string box since the last selection change
@@ -74,6 +91,9 @@ class CURLPage : public CPropertyPage {
     HTREEITEM m_hDropItem;    // the last item the pointer was over during the drag
     CTreeCtrl m_tree;         // control 1010
     std::string m_strEntry;   // the string box, control 1001
+    // The tree holds the whole stored menu. Until it does (a load that
+    // failed), the page never writes its tree over the store.
+    BOOL m_bTreeLoaded;
 
   private:
     // Adds a text entry or submenu next to the selection, selects it and opens its title.
@@ -83,7 +103,26 @@ class CURLPage : public CPropertyPage {
     // Inserts a copy of the item alone (title, images, a fresh copy of its string).
     HTREEITEM InsertCopyOf(HTREEITEM source, HTREEITEM parent, HTREEITEM after);
     bool IsInSubtree(HTREEITEM item, HTREEITEM subtreeRoot) const;
+    // Shows the newly selected item: the delete button, its string in the
+    // box. Allocates nothing, so it also runs after a failed commit.
+    void ShowSelection(HTREEITEM item);
+    // Stores a pending edit of the string box into the selected text entry.
+    void CommitPendingEdit(HTREEITEM selected);
+    // Leaves the page inert after a failed load: nothing can be edited.
+    void DisableEditing();
+
+    // The drop: the copy first, and only once it stands whole is the
+    // original deleted. A pending edit of a moved entry goes with it.
+    void MoveItem(HTREEITEM item, HTREEITEM target);
+    // Ends a drag in whatever state: drag image, keyboard filter, capture,
+    // drop highlight. Nothing moves.
+    void StopDragging();
     void EndDragImage();
+    // False while a box or dialog is open over the sheet: a click then
+    // belongs to that box, whatever window holds the capture.
+    bool SheetTakesInput() const;
+    // Escape during a drag ends the drag instead of cancelling the sheet.
+    static LRESULT CALLBACK DragKeyFilter(int code, WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 };

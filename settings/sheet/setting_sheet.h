@@ -1,6 +1,8 @@
-// The settings sheet "Tevrix 設定": the menu page, then the other settings page.
+// The settings sheet "Tevrix 設定": the menu page, the other settings page,
+// then the backup of the menu.
 #pragma once
 #include "framework/property_sheet.h"
+#include "settings/backup/backup_page.h"
 #include "settings/sheet/etc_page.h"
 #include "settings/menu_page/url_page.h"
 
@@ -12,4 +14,5 @@ class CSettingSheet : public CPropertySheet {
   private:
     CURLPage m_urlPage;
     CEtcPage m_etcPage;
+    CBackupPage m_backupPage;
 };

@@ -1,17 +1,24 @@
 #include "settings/store/store_key.h"
 
+#include "settings/store/registry_writes.h"
+
 #include <utility>
 #include <vector>
 
 namespace {
 const REGSAM kAccess = KEY_READ | KEY_WRITE;
 const DWORD kNameBufferSize = 1024;
+// Key names are at most 255 characters, 510 Shift-JIS bytes, but the ANSI
+// functions pass longer ones on some systems; SubKeyNames grows its buffer
+// until a name fits, up to this bound.
+const DWORD kLargestNameBufferSize = 64 * 1024;
 const size_t kMinimumStringBuffer = 1024;
 
 HKEY CreateKey(HKEY parent, const char* name) {
     HKEY created = nullptr;
-    if (!parent || ::RegCreateKeyExA(parent, name, 0, nullptr, REG_OPTION_NON_VOLATILE, kAccess,
-                                     nullptr, &created, nullptr) != ERROR_SUCCESS)
+    if (!parent || FilterRegistryWrite(RegistryWrite::kCreateKey) != ERROR_SUCCESS ||
+        ::RegCreateKeyExA(parent, name, 0, nullptr, REG_OPTION_NON_VOLATILE, kAccess, nullptr,
+                          &created, nullptr) != ERROR_SUCCESS)
         return nullptr;
     return created;
 }
@@ -61,12 +68,15 @@ LONG CStoreKey::QueryValue(const char* name, DWORD* type, void* buffer, DWORD* s
 
 BOOL CStoreKey::ReadDword(const char* name, DWORD& value, DWORD defaultValue) const {
     value = defaultValue;
-    DWORD type = 0;
     DWORD read = defaultValue;
     DWORD size = sizeof read;
     // Only a value of exactly four bytes is a number; a shorter one (a string
-    // "1", a single binary byte) would otherwise read as its first bytes.
-    if (QueryValue(name, &type, &read, &size) != ERROR_SUCCESS || size != sizeof read)
+    // "1", a single binary byte) would otherwise read as its first bytes, and
+    // a longer one does not fit.
+    if (!m_hKey ||
+        ::RegQueryValueExA(m_hKey, name, nullptr, nullptr, reinterpret_cast<BYTE*>(&read), &size) !=
+            ERROR_SUCCESS ||
+        size != sizeof read)
         return FALSE;
     value = read;
     return TRUE;
@@ -79,23 +89,26 @@ DWORD CStoreKey::GetDword(const char* name, DWORD defaultValue) const {
 }
 
 BOOL CStoreKey::ReadString(const char* name, std::string& value, const char* defaultText) const {
-    // The buffer starts with the default text; a value longer than the buffer
-    // is read again into a buffer of its stored size. One extra byte always
-    // holds a terminating NUL, since stored strings carry none.
-    std::string defaults = defaultText ? defaultText : "";
-    size_t capacity =
-        defaults.size() > kMinimumStringBuffer ? defaults.size() : kMinimumStringBuffer;
-    std::vector<char> buffer(capacity + 1, '\0');
-    defaults.copy(buffer.data(), defaults.size());
-    DWORD type = 0;
-    DWORD size = static_cast<DWORD>(capacity);
-    LONG status = QueryValue(name, &type, buffer.data(), &size);
-    if (status == ERROR_MORE_DATA) {
+    // One read into a buffer of the usual size settles most values; a longer
+    // value is read again into a buffer of the size the registry reports (a
+    // few times, should it change in between). One byte more always holds a
+    // NUL, since stored strings carry none.
+    std::vector<char> buffer(kMinimumStringBuffer + 1);
+    DWORD size = kMinimumStringBuffer;
+    LONG status = m_hKey ? ::RegQueryValueExA(m_hKey, name, nullptr, nullptr,
+                                              reinterpret_cast<BYTE*>(buffer.data()), &size)
+                         : ERROR_INVALID_HANDLE;
+    for (int attempt = 0; status == ERROR_MORE_DATA && attempt < 4; ++attempt) {
+        size = 0;
+        status = ::RegQueryValueExA(m_hKey, name, nullptr, nullptr, nullptr, &size);
+        if (status != ERROR_SUCCESS)
+            break;
         buffer.assign(static_cast<size_t>(size) + 1, '\0');
-        status = QueryValue(name, &type, buffer.data(), &size);
+        status = ::RegQueryValueExA(m_hKey, name, nullptr, nullptr,
+                                    reinterpret_cast<BYTE*>(buffer.data()), &size);
     }
     if (status != ERROR_SUCCESS) {
-        value = defaults;
+        value = defaultText ? defaultText : "";
         return FALSE;
     }
     buffer[size < buffer.size() ? size : buffer.size() - 1] = '\0';
@@ -104,8 +117,9 @@ BOOL CStoreKey::ReadString(const char* name, std::string& value, const char* def
 }
 
 BOOL CStoreKey::SetValue(const char* name, DWORD type, const void* data, DWORD size) const {
-    return ::RegSetValueExA(m_hKey, name, 0, type, static_cast<const BYTE*>(data), size) ==
-           ERROR_SUCCESS;
+    return FilterRegistryWrite(RegistryWrite::kSetValue) == ERROR_SUCCESS &&
+           ::RegSetValueExA(m_hKey, name, 0, type, static_cast<const BYTE*>(data), size) ==
+               ERROR_SUCCESS;
 }
 
 BOOL CStoreKey::WriteDword(const char* name, DWORD value) const {
@@ -136,6 +150,27 @@ CStoreKey CStoreKey::GetSubKey(DWORD index) const {
     return OpenSubKey(name, FALSE);
 }
 
+std::vector<std::string> CStoreKey::SubKeyNames() const {
+    std::vector<std::string> names;
+    if (!m_hKey)
+        return names;
+    std::vector<char> name(512);
+    for (DWORD index = 0;;) {
+        DWORD length = static_cast<DWORD>(name.size());
+        LONG status = ::RegEnumKeyExA(m_hKey, index, name.data(), &length, nullptr, nullptr,
+                                      nullptr, nullptr);
+        if (status == ERROR_MORE_DATA && name.size() < kLargestNameBufferSize) {
+            name.resize(name.size() * 2);
+            continue; // the same index again
+        }
+        if (status == ERROR_SUCCESS)
+            names.emplace_back(name.data(), length);
+        else if (status != ERROR_MORE_DATA)
+            return names;
+        ++index;
+    }
+}
+
 int CStoreKey::CountSubKeys() const {
     if (!m_hKey)
         return -1;
@@ -153,6 +188,19 @@ int CStoreKey::CountSubKeys() const {
     }
 }
 
+namespace {
+// The UTF-16 form of a key name; empty when it has none.
+std::wstring WideName(const char* name) {
+    int length = ::MultiByteToWideChar(CP_ACP, 0, name, -1, nullptr, 0);
+    if (length <= 1)
+        return std::wstring();
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, name, -1, &wide[0], length);
+    wide.resize(static_cast<size_t>(length) - 1);
+    return wide;
+}
+} // namespace
+
 BOOL CStoreKey::DeleteTree(const char* name) const {
     // By UTF-16 names: a key whose name has a character without a Shift-JIS
     // form comes out of the ANSI enumeration altered, cannot be opened or
@@ -160,13 +208,22 @@ BOOL CStoreKey::DeleteTree(const char* name) const {
     // that the next save merged the new menu into the old one.
     if (!m_hKey || !name)
         return TRUE;
-    int length = ::MultiByteToWideChar(CP_ACP, 0, name, -1, nullptr, 0);
-    if (length <= 1)
+    std::wstring wideName = WideName(name);
+    if (wideName.empty())
         return FALSE; // "" would name this key itself
-    std::wstring wideName(static_cast<size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, name, -1, &wideName[0], length);
+    if (FilterRegistryWrite(RegistryWrite::kDeleteTree) != ERROR_SUCCESS)
+        return FALSE;
     LONG status = ::RegDeleteTreeW(m_hKey, wideName.c_str());
     return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+}
+
+BOOL CStoreKey::RenameSubKey(const char* name, const char* newName) const {
+    std::wstring wideName = WideName(name);
+    std::wstring wideNewName = WideName(newName);
+    if (!m_hKey || wideName.empty() || wideNewName.empty() ||
+        FilterRegistryWrite(RegistryWrite::kRenameKey) != ERROR_SUCCESS)
+        return FALSE;
+    return ::RegRenameKey(m_hKey, wideName.c_str(), wideNewName.c_str()) == ERROR_SUCCESS;
 }
 
 CStoreRootKey::CStoreRootKey(const char* company, const char* product) {

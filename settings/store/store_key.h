@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // An open registry key, or none when opening or creating it failed. Every
 // object owns its handle and closes it once when destroyed; objects move but
@@ -41,11 +42,17 @@ class CStoreKey {
     CStoreKey OpenSubKey(const char* name, BOOL create) const;
     // The subkey at an enumeration index; no handle past the last one.
     CStoreKey GetSubKey(DWORD index) const;
+    // The names of the immediate subkeys, of any length, in the registry's
+    // listing order.
+    std::vector<std::string> SubKeyNames() const;
     // The number of immediate subkeys; -1 without a handle.
     int CountSubKeys() const;
     // Deletes the subkey with everything beneath it, deepest keys first.
     // TRUE also when there was no such subkey.
     BOOL DeleteTree(const char* name) const;
+    // Gives the subkey, with everything beneath it, a new name in one step.
+    // FALSE when the new name is taken.
+    BOOL RenameSubKey(const char* name, const char* newName) const;
 
   protected:
     void Close();

@@ -17,7 +17,37 @@ void SetNumber(HKEY key, const char* name, DWORD value) {
     RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
 }
 
+const char kMenuPath[] = "Software\\Ostrel\\Tevrix\\URL";
+
 } // namespace
+
+// The registry floor: enumerate the entries and read each one's title, type
+// and text once, into fixed buffers.
+void ReadStoreFloor() {
+    HKEY menu = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kMenuPath, 0, KEY_READ, &menu) != ERROR_SUCCESS)
+        return;
+    char name[256];
+    char text[1024];
+    for (DWORD index = 0;; ++index) {
+        DWORD nameLength = sizeof name;
+        if (RegEnumKeyExA(menu, index, name, &nameLength, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS)
+            break;
+        HKEY entry = nullptr;
+        if (RegOpenKeyExA(menu, name, 0, KEY_READ, &entry) != ERROR_SUCCESS)
+            continue;
+        DWORD size = sizeof text;
+        RegQueryValueExA(entry, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size);
+        DWORD type = 0;
+        size = sizeof type;
+        RegQueryValueExA(entry, "Type", nullptr, nullptr, reinterpret_cast<BYTE*>(&type), &size);
+        size = sizeof text;
+        RegQueryValueExA(entry, "URL", nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size);
+        RegCloseKey(entry);
+    }
+    RegCloseKey(menu);
+}
 
 void WriteFlatStore(int entries) {
     ResetStore();

@@ -3,3 +3,7 @@
 #pragma once
 
 void WriteFlatStore(int entries);
+
+// The registry floor: enumerate the top-level entries and read each one's
+// title, type and text once, into fixed buffers.
+void ReadStoreFloor();

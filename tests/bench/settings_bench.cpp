@@ -9,11 +9,18 @@
 
 #include "bench_store.h"
 #include "bench_timing.h"
+#include "host/demo/bookmark_export.h"
+#include "settings/backup/backup_file.h"
+#include "settings/backup/menu_backup.h"
 #include "settings/imports/favorites/favorites_scan.h"
+#include "settings/imports/html/decoded_html_file.h"
 #include "settings/imports/html/html_link_import.h"
-#include "settings/imports/html/html_tags.h"
+#include "settings/imports/html/html_links.h"
+#include "settings/imports/html/shift_jis_text.h"
 #include "store_reset.h"
 #include "tests/hostile/page_session.h"
+
+#include <cstdio>
 
 namespace {
 
@@ -86,6 +93,48 @@ void RemoveFolder(const std::string& folder) {
     RemoveDirectoryA(folder.c_str());
 }
 
+// The save as it was before saves became all or nothing: delete "URL" with
+// everything beneath it, then write the tree key by key in its place.
+void SaveEntriesInPlace(OpenUrlPage& page, const CStoreKey& key, HTREEITEM first) {
+    int number = 0;
+    for (HTREEITEM item = first; item; item = page.Tree().GetNextSiblingItem(item)) {
+        char name[32];
+        std::snprintf(name, sizeof name, "URL%d", number++);
+        CStoreKey entry = key.CreateSubKey(name);
+        entry.WriteString(nullptr, page.Tree().GetItemText(item).c_str());
+        if (const char* text = page.ItemString(item)) {
+            entry.WriteString("URL", text);
+            entry.WriteDword("Type", 0);
+        } else {
+            entry.WriteDword("Type", 1);
+            SaveEntriesInPlace(page, entry, page.Tree().GetChildItem(item));
+        }
+    }
+}
+
+void SaveInPlace(OpenUrlPage& page) {
+    CStoreRootKey root("Ostrel", "Tevrix");
+    root.DeleteTree("URL");
+    CStoreKey menu = root.CreateSubKey("URL");
+    SaveEntriesInPlace(page, menu, page.Tree().GetChildItem(page.TopItem()));
+}
+
+// Two steps timed in turns, so that both see the same load of the machine:
+// the medians of each and the median of the runs' own ratios.
+void TakeTurns(int runs, const std::function<void()>& prepare, const std::function<void()>& first,
+               const std::function<void()>& second, double* firstMs, double* secondMs,
+               double* ratio) {
+    std::vector<double> firsts, seconds, ratios;
+    for (int run = 0; run < runs; ++run) {
+        firsts.push_back(MedianMs(1, prepare, first));
+        seconds.push_back(MedianMs(1, prepare, second));
+        ratios.push_back(seconds.back() / firsts.back());
+    }
+    *firstMs = Median(firsts);
+    *secondMs = Median(seconds);
+    *ratio = Median(ratios);
+}
+
 // Times one import into a fresh submenu under the top item, removed after.
 double MedianImportMs(OpenUrlPage& page, int runs,
                       const std::function<void(HTREEITEM submenu)>& import) {
@@ -100,15 +149,38 @@ double MedianImportMs(OpenUrlPage& page, int runs,
         [&] { import(submenu); });
 }
 
+// Reads a file's links as the import does (decoding, parsing, conversion to
+// Shift-JIS), without the tree.
+size_t ReadLinksOnly(const std::string& path) {
+    DecodedHtmlFile file;
+    if (!file.Open(path.c_str()))
+        return 0;
+    size_t bytes = 0;
+    for (const HtmlLink& link : ScanHtmlLinks(file))
+        bytes += TitleToShiftJis(link.title).size() + AddressToShiftJis(link.address).size();
+    return bytes;
+}
+
 } // namespace
 
 void BenchSettings(std::vector<BenchRow>* rows) {
+    BenchRow floor = {"Registry floor, in turns with LoadTree", {}, ""};
     BenchRow load = {"Menu page: LoadTree of N entries", {}, ""};
-    BenchRow save = {"Menu page: SaveTree of N entries", {}, ""};
+    BenchRow loadRatio = {"LoadTree / registry floor (ratio of the runs)", {}, "at most 1.2"};
+    BenchRow oldSave = {"Save as before: delete URL, write N entries in place", {}, ""};
+    BenchRow save = {"Menu page: SaveTree of N entries (all or nothing)", {}, ""};
+    BenchRow saveRatio = {"SaveTree / save as before (ratio of the runs)", {}, "at most 1.5"};
     BenchRow html = {"HTML import of N links (ImportHtmlLinks)", {}, ""};
     BenchRow favorites = {"Favorites import of N files (ScanFavoritesFolder)", {}, ""};
     BenchRow parse = {"HTML links parsed from memory alone (ScanHtmlLinks)", {}, ""};
     BenchRow treeFloor = {"Tree floor: TVM_INSERTITEM of N items under one submenu", {}, ""};
+    BenchRow exportImport = {
+        "HTML import of a Japanese UTF-8 export of N KB (ImportHtmlLinks)", {}, ""};
+    BenchRow exportRead = {"Same export: links read and converted, without the tree", {}, ""};
+    BenchRow backupExport = {
+        "Backup export of N entries: tree to file (ExportMenu)", {}, "under 1 s at 10,000"};
+    BenchRow backupImport = {
+        "Backup import of N entries: file to tree (LoadBackup)", {}, "under 1 s at 10,000"};
     std::string folder = BenchFolder();
     for (int s = 0; s < kSizeCount; ++s) {
         int n = kSizes[s];
@@ -117,22 +189,57 @@ void BenchSettings(std::vector<BenchRow>* rows) {
         CreateDirectoryA(folder.c_str(), nullptr);
         std::string htmlPath = WriteHtmlFile(folder, n);
         std::string favoritesFolder = WriteFavoritesFolder(folder, n);
+        // The real-looking export of n KB: 10 MB at 10,000.
+        std::string exportPath = folder + "\\export.html";
+        WriteBytes(exportPath, JapaneseBookmarkExport(static_cast<size_t>(n) * 1024));
         WriteFlatStore(n);
         WithUrlPage(
             [&](OpenUrlPage& page) {
-                load.ms[s] = MedianMs(
-                    runs, [&] { page.ClearTree(); }, [&] { page.LoadTree(); });
-                save.ms[s] = MedianMs(runs, nullptr, [&] { page.SaveTree(); });
+                TakeTurns(
+                    runs, [&] { page.ClearTree(); }, ReadStoreFloor, [&] { page.LoadTree(); },
+                    &floor.ms[s], &load.ms[s], &loadRatio.ms[s]);
+                TakeTurns(
+                    runs, nullptr, [&] { SaveInPlace(page); }, [&] { page.SaveTree(); },
+                    &oldSave.ms[s], &save.ms[s], &saveRatio.ms[s]);
                 html.ms[s] = MedianImportMs(page, runs, [&](HTREEITEM submenu) {
                     ImportHtmlLinks(page, htmlPath.c_str(), submenu);
                 });
                 favorites.ms[s] = MedianImportMs(page, runs, [&](HTREEITEM submenu) {
                     ScanFavoritesFolder(page, favoritesFolder, submenu);
                 });
+                exportImport.ms[s] = MedianImportMs(page, runs, [&](HTREEITEM submenu) {
+                    ImportHtmlLinks(page, exportPath.c_str(), submenu);
+                });
                 treeFloor.ms[s] = MedianImportMs(page, runs, [&](HTREEITEM submenu) {
                     for (int i = 0; i < n; ++i)
                         page.Tree().InsertItem("リンク", 0, 0, submenu, TVI_LAST);
                 });
+                // The whole menu as the store holds it (the imports above
+                // left their last submenu), to a file and back into a fresh
+                // submenu.
+                page.Reload();
+                std::string backupPath = folder + "\\menu.json";
+                backupExport.ms[s] = MedianMs(runs, nullptr, [&] {
+                    std::string file;
+                    int unconvertible = 0;
+                    ExportMenu(page, file, unconvertible);
+                    WriteFileReplacing(backupPath.c_str(), file);
+                });
+                HTREEITEM imported = nullptr;
+                backupImport.ms[s] = MedianMs(
+                    runs,
+                    [&] {
+                        if (imported)
+                            page.Tree().DeleteItem(imported);
+                        imported = nullptr;
+                    },
+                    [&] {
+                        LoadedBackup backup;
+                        LoadBackup(backupPath.c_str(), backup);
+                        imported = AddMenuAsSubmenu(page, backup, "import", nullptr);
+                    });
+                if (imported)
+                    page.Tree().DeleteItem(imported);
             },
             kSheetDeadlineMs);
         std::string bytes = ReadBytes(htmlPath);
@@ -140,8 +247,11 @@ void BenchSettings(std::vector<BenchRow>* rows) {
             MemoryByteSource source(bytes.data(), bytes.size());
             ScanHtmlLinks(source);
         });
+        exportRead.ms[s] = MedianMs(runs, nullptr, [&] { ReadLinksOnly(exportPath); });
     }
     RemoveFolder(folder);
     ResetStore();
-    rows->insert(rows->end(), {load, save, html, parse, treeFloor, favorites});
+    rows->insert(rows->end(),
+                 {floor, load, loadRatio, oldSave, save, saveRatio, html, parse, exportImport,
+                  exportRead, treeFloor, favorites, backupExport, backupImport});
 }

@@ -45,7 +45,7 @@ class PluginHostileStore : public ::testing::Test {
     std::vector<MenuItem> top_;
 };
 
-TEST_F(PluginHostileStore, TopLevelInEnumerationOrderWithoutTheUnopenableKey) {
+TEST_F(PluginHostileStore, TopLevelInNumberOrderWithoutTheUnopenableKey) {
     std::vector<std::string> titles;
     for (const MenuItem& item : top_)
         titles.push_back(item.text);
@@ -61,8 +61,8 @@ TEST_F(PluginHostileStore, UnopenableKeyCannotBeOpenedByName) {
               ERROR_SUCCESS);
     char name[256];
     DWORD length = sizeof name;
-    ASSERT_EQ(RegEnumKeyExA(menu, hostile::kUnopenable, name, &length, nullptr, nullptr, nullptr,
-                            nullptr),
+    ASSERT_EQ(RegEnumKeyExA(menu, hostile::kUnopenableListed, name, &length, nullptr, nullptr,
+                            nullptr, nullptr),
               ERROR_SUCCESS);
     EXPECT_EQ(std::string(name, 4), "URL5");
     HKEY entry = nullptr;
@@ -127,34 +127,37 @@ TEST_F(PluginHostileStore, WideMenuHoldsEveryEntryInColumns) {
         EXPECT_EQ(InsertedText(items[position].id), "text" + items[position].text.substr(4));
 }
 
-TEST_F(PluginHostileStore, DeepMenuIsCutWhereMenusStopNesting) {
+TEST_F(PluginHostileStore, DeepMenuNestsToTheBoundAndListsTheRest) {
     const MenuItem& deep = Top("deep");
     ASSERT_NE(deep.submenu, nullptr);
-    int levels = 1;
+    // Popup levels: "文字列を挿入" is 1, "deep" holds level1 at 2.
+    int menuLevel = 2;
     HMENU menu = deep.submenu;
-    for (;;) {
-        std::vector<MenuItem> items = ReadMenu(menu);
-        if (items.empty())
-            break;
-        ASSERT_EQ(items.size(), 1u);
-        if (!items[0].submenu) {
-            EXPECT_EQ(items[0].text, "bottom");
-            break;
-        }
-        EXPECT_EQ(items[0].text, "level" + std::to_string(levels));
+    std::vector<MenuItem> items = ReadMenu(menu);
+    while (items.size() == 1 && items[0].submenu) {
+        EXPECT_EQ(items[0].text, "level" + std::to_string(menuLevel - 1));
         menu = items[0].submenu;
-        ++levels;
+        items = ReadMenu(menu);
+        ++menuLevel;
     }
-    // Menus nest a few dozen levels; the chain the user can reach ends there.
-    EXPECT_GT(levels, 10);
-    EXPECT_LT(levels, hostile::kNestingDepth);
+    EXPECT_EQ(menuLevel, 20) << "submenus nest 20 levels deep, the popup included";
+    // The last level lists everything below it: the submenus as grayed
+    // headings, then the bottom entry, which inserts its text.
+    ASSERT_EQ(items.size(), static_cast<size_t>(hostile::kNestingDepth - menuLevel + 2));
+    for (size_t i = 0; i + 1 < items.size(); ++i) {
+        EXPECT_EQ(items[i].text, "level" + std::to_string(menuLevel - 1 + i));
+        EXPECT_TRUE(items[i].state & MFS_GRAYED);
+        EXPECT_EQ(host::FindRegistration(items[i].id), nullptr);
+    }
+    EXPECT_EQ(items.back().text, "bottom");
+    EXPECT_EQ(InsertedText(items.back().id), "bottom text");
 }
 
 TEST_F(PluginHostileStore, EveryDataValueHasItsTextAndTheyRunOn) {
     std::vector<LPARAM> values = DataValues(popup_);
-    // type string, under binary type, short binary, url number, megabyte, NUL
-    // and the wide menu; the deep menu's bottom entry is out of reach.
-    ASSERT_EQ(values.size(), static_cast<size_t>(6 + hostile::kWideEntries));
+    // type string, under binary type, short binary, url number, megabyte, NUL,
+    // the wide menu and the deep menu's bottom entry.
+    ASSERT_EQ(values.size(), static_cast<size_t>(7 + hostile::kWideEntries));
     for (size_t i = 0; i < values.size(); ++i)
         ASSERT_EQ(values[i], static_cast<LPARAM>(i));
 }

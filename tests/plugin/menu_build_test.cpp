@@ -189,35 +189,4 @@ TEST_F(MenuBuild, UseAddressAddsTheAddressPopup) {
     DestroyMenu(menu);
 }
 
-TEST_F(MenuBuild, DeepNestingIsBoundedNotFatal) {
-    // Deeper than any registry nests keys elsewhere; Wine allows it.
-    const int depth = 600;
-    HKEY key = CreateStoreKey("URL");
-    for (int level = 0; level < depth; ++level) {
-        HKEY child = nullptr;
-        RegCreateKeyExA(key, "URL0", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &child, nullptr);
-        DWORD submenu = 1;
-        RegSetValueExA(child, "Type", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&submenu),
-                       sizeof submenu);
-        RegCloseKey(key);
-        key = child;
-    }
-    RegCloseKey(key);
-    std::string bottom = "URL";
-    for (int level = 0; level < depth; ++level)
-        bottom += "\\URL0";
-    WriteTextEntry(bottom, 0, "bottom", "unreachable");
-
-    HMENU menu = BuildComposeMenu();
-    int levels = 0;
-    for (HMENU popup = TextPopup(menu); popup && GetMenuItemCount(popup) > 0; ++levels)
-        popup = GetSubMenu(popup, 0);
-    // Menus themselves nest only a few dozen levels, so only the build's
-    // ending matters here: it ends, and the bottom entry is never reached.
-    EXPECT_GT(levels, 0);
-    EXPECT_LT(levels, depth);
-    EXPECT_EQ(host::RegistrationCount(), 0u);
-    DestroyMenu(menu);
-}
-
 } // namespace

@@ -158,3 +158,49 @@ std::string InsertedText(UINT commandId) {
     editor.Choose(commandId);
     return editor.Text();
 }
+
+namespace {
+struct DescribedItem {
+    std::string title;
+    UINT commandId;
+    bool submenu;
+    std::vector<DescribedItem> children;
+};
+
+std::vector<DescribedItem> CollectItems(HMENU popup) {
+    std::vector<DescribedItem> items;
+    for (const MenuItem& item : ReadMenu(popup)) {
+        DescribedItem described{item.text, item.id, item.submenu != nullptr, {}};
+        if (item.submenu)
+            described.children = CollectItems(item.submenu);
+        items.push_back(described);
+    }
+    return items;
+}
+
+std::string Describe(const std::vector<DescribedItem>& items, ComposeEditor& editor) {
+    std::string description;
+    for (const DescribedItem& item : items) {
+        if (!description.empty())
+            description += "|";
+        if (item.submenu) {
+            description += item.title + "{" + Describe(item.children, editor) + "}";
+        } else if (host::FindRegistration(item.commandId)) {
+            editor.SetText("", 0, 0);
+            editor.Choose(item.commandId);
+            description += item.title + "=" + editor.Text();
+        } else {
+            description += "[" + item.title + "]";
+        }
+    }
+    return description;
+}
+} // namespace
+
+std::string DescribePluginMenu(HMENU popup) {
+    if (!popup)
+        return "(no popup)";
+    std::vector<DescribedItem> items = CollectItems(popup);
+    ComposeEditor editor;
+    return Describe(items, editor);
+}

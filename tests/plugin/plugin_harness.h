@@ -79,3 +79,10 @@ class ComposeEditor {
 
 // The text the entry with this data value inserts into an empty editor.
 std::string InsertedText(UINT commandId);
+
+// A popup of the plug-in in one line, in the form the settings tests use for
+// the editor's tree: "title=text" for a text entry (the text it inserts),
+// "title{...}" for a submenu, "[title]" for a grayed item without a command,
+// separated by "|". Choosing the entries tears the popups down, so the popup
+// cannot be used afterwards.
+std::string DescribePluginMenu(HMENU popup);

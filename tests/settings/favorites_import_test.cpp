@@ -11,6 +11,7 @@
 #include "store_reset.h"
 #include "temp_folder.h"
 
+#include <algorithm>
 #include <map>
 
 namespace {
@@ -83,9 +84,9 @@ std::string InListingOrder(const std::string& folder,
     return description;
 }
 
-// One import of folder into an empty menu; the menu it made.
-std::string ImportInto(const TempFolder& folder) {
-    StoreFavoritesFolder(folder.Path());
+// One import of the folder into an empty menu; the menu it made.
+std::string ImportInto(const std::string& folder) {
+    StoreFavoritesFolder(folder);
     SheetView view;
     bool finished =
         RunSheetSteps({ClickFavorites(), AcceptFolder(), ReadSheet(&view), PressSheetCancel()});
@@ -280,7 +281,7 @@ TEST(FavoritesImport, ShortcutsBecomeEntriesAndFoldersSubmenusInListingOrder) {
     folder.WriteShortcut("News\\two.url", "http://two.example/");
     folder.MakeFolder("Empty");
 
-    std::string menu = ImportInto(folder);
+    std::string menu = ImportInto(folder.Path());
 
     std::string newsContent = InListingOrder(
         news, {{"one.url", "one=http://one.example/"}, {"two.url", "two=http://two.example/"}});
@@ -299,7 +300,7 @@ TEST(FavoritesImport, ShortcutsBecomeEntriesAndFoldersSubmenusInListingOrder) {
 TEST(FavoritesImport, AnEmptyFolderGivesAnEmptySubmenuAndIsRemembered) {
     ResetStore();
     TempFolder folder;
-    EXPECT_EQ(ImportInto(folder), "お気に入り{}");
+    EXPECT_EQ(ImportInto(folder.Path()), "お気に入り{}");
     EXPECT_EQ(StoredFavoritesFolder(), folder.Path());
 }
 
@@ -316,7 +317,7 @@ TEST(FavoritesImport, LongAddressesAreReadWhole) {
         folder.WriteShortcut(name + ".url", address);
         items[name + ".url"] = name + "=" + address;
     }
-    std::string menu = ImportInto(folder);
+    std::string menu = ImportInto(folder.Path());
     EXPECT_EQ(menu, std::string(kFavorites) + "{" + InListingOrder(folder.Path(), items) + "}");
 }
 
@@ -337,7 +338,7 @@ TEST(FavoritesImport, EntriesWhosePathPassesMaxPathAreLeftOut) {
     ASSERT_TRUE(folder.WriteLongFile(longName, "[InternetShortcut]\r\nURL=y\r\n"));
     folder.WriteShortcut("short.url", "http://short.example/");
 
-    std::string menu = ImportInto(folder);
+    std::string menu = ImportInto(folder.Path());
     std::string expected =
         InListingOrder(folder.Path(), {{deepName, deepName + "{a=http://fits.example/}"},
                                        {"short.url", "short=http://short.example/"}});
@@ -353,7 +354,7 @@ TEST(FavoritesImport, FoldersNestedBeyondTheDepthLimitStayEmpty) {
         folder.MakeFolder(relative);
         folder.WriteShortcut(relative + "\\s.url", "http://level" + std::to_string(level) + "/");
     }
-    std::string menu = ImportInto(folder);
+    std::string menu = ImportInto(folder.Path());
     // Levels 1 to the limit are read; the next level is an empty submenu.
     std::string expected = "d{}";
     for (int level = kMaxFavoritesDepth; level >= 1; --level) {
@@ -397,4 +398,45 @@ TEST(FavoritesImport, LinksBackToAFolderBeingReadAreNotFollowed) {
                                                  {"again", "again{}"},
                                                  {"inner", "inner{" + inner + "}"}});
     EXPECT_EQ(view.menu, std::string(kFavorites) + "{" + expected + "}");
+}
+
+// The build makes "linked_favorites" beside the program: a folder News (with
+// a subfolder Sports and a link Home back to linked_favorites), and two links
+// NewsLink and NewsAgain to News. The first link met is read like News
+// itself; the second stays empty, as does Home, which would loop.
+TEST(FavoritesImport, LinkedFoldersAreReadOnceAndLoopsStopped) {
+    ResetStore();
+    std::string linked = CurrentDirectory() + "\\linked_favorites";
+    ASSERT_NE(GetFileAttributesA((linked + "\\NewsAgain").c_str()) & FILE_ATTRIBUTE_REPARSE_POINT,
+              0u);
+    std::vector<std::string> shortcuts = {linked + "\\top.url", linked + "\\News\\n.url",
+                                          linked + "\\News\\Sports\\s.url"};
+    struct Cleanup {
+        std::vector<std::string> files;
+        ~Cleanup() {
+            for (const std::string& file : files)
+                DeleteFileA(file.c_str());
+        }
+    } cleanup{shortcuts};
+    for (const std::string& shortcut : shortcuts)
+        WritePrivateProfileStringA("InternetShortcut", "URL", "http://x.example/",
+                                   shortcut.c_str());
+
+    std::string menu = ImportInto(linked);
+    std::string sports = "Sports{s=http://x.example/}";
+    std::string news =
+        "{" +
+        InListingOrder(linked + "\\News",
+                       {{"n.url", "n=http://x.example/"}, {"Sports", sports}, {"Home", "Home{}"}}) +
+        "}";
+    // Whichever link the listing gives first is the one read.
+    std::vector<std::string> order = ListingOrder(linked);
+    bool linkFirst = std::find(order.begin(), order.end(), "NewsLink") <
+                     std::find(order.begin(), order.end(), "NewsAgain");
+    std::string expected =
+        InListingOrder(linked, {{"top.url", "top=http://x.example/"},
+                                {"News", "News" + news},
+                                {"NewsLink", "NewsLink" + (linkFirst ? news : "{}")},
+                                {"NewsAgain", "NewsAgain" + (linkFirst ? "{}" : news)}});
+    EXPECT_EQ(menu, std::string(kFavorites) + "{" + expected + "}");
 }

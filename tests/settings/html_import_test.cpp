@@ -88,9 +88,10 @@ TEST(HtmlImport, LinksOfEveryFormBecomeEntriesInFileOrder) {
     bool applyEnabled = false;
     ASSERT_TRUE(RunSheetSteps({ClickHtml(), FillHtmlDialog("links", path, IDOK),
                                ReadMenu(&menu, &applyEnabled), PressSheetCancel()}));
-    EXPECT_EQ(menu, "links{lower=http://lower.example/|UPPER=http://upper.example/|single=|"
-                    "unquoted=|area text=http://area.example/|=http://bold.example/|"
-                    "=http://first.example/|multilinetext=http://multi.example/}");
+    EXPECT_EQ(menu, "links{lower=http://lower.example/|UPPER=http://upper.example/|"
+                    "single=http://single.example/|unquoted=http://unquoted.example/|"
+                    "x=http://area.example/|bold=http://bold.example/|=http://first.example/|"
+                    "second=http://second.example/|multilinetext=http://multi.example/}");
     EXPECT_TRUE(applyEnabled);
 }
 
@@ -134,7 +135,7 @@ TEST(HtmlImport, ABrowserExportWithFoldersGivesOneFlatSubmenu) {
     EXPECT_EQ(menu, "ブックマーク{ニュース速報=https://news.example.jp/|"
                     "世界のニュース=https://world.example.com/|"
                     "ソフトウェア表示=https://soft.example.jp/表示|"
-                    "Example &amp; Co.=http://example.com/?a=1&amp;b=2}");
+                    "Example & Co.=http://example.com/?a=1&b=2}");
 }
 
 TEST(HtmlImport, BrowsingProposesTheFileTitleOnlyWhenNoneWasTyped) {
@@ -155,6 +156,36 @@ TEST(HtmlImport, BrowsingProposesTheFileTitleOnlyWhenNoneWasTyped) {
     result = BrowseFor("Mine", sameLine);
     EXPECT_EQ(result.title, "Mine");
     EXPECT_EQ(lstrcmpiA(result.path.c_str(), sameLine.c_str()), 0) << result.path;
+}
+
+TEST(HtmlImport, BrowsingLeavesTheCurrentDirectoryWhereItWas) {
+    ResetStore();
+    TempFolder folder;
+    std::string path = folder.WriteFile("elsewhere.html", "<title>Elsewhere</title>");
+    std::string before = CurrentDirectory();
+    ASSERT_NE(before, folder.Path());
+    std::string title, directory;
+    ASSERT_TRUE(RunSheetSteps({ClickHtml(), FillHtmlDialog("", "", kBrowseButton),
+                               [&](HWND top) {
+                                   if (WindowText(top) == kHtmlDialogCaption)
+                                       return false;
+                                   // Browsing to the file's folder moves the current directory
+                                   // there.
+                                   SetCurrentDirectoryA(folder.Path().c_str());
+                                   return ChooseFileInOpenDialog(top, path);
+                               },
+                               When(kHtmlDialogCaption,
+                                    [&](HWND dialog) {
+                                        title = ControlText(dialog, kTitleField);
+                                        directory = CurrentDirectory();
+                                        PostClick(dialog, IDCANCEL);
+                                    }),
+                               PressSheetCancel()}));
+    EXPECT_EQ(title, "Elsewhere");
+    // Address books named by relative paths are found there afterwards.
+    EXPECT_EQ(directory, before);
+    EXPECT_EQ(CurrentDirectory(), before);
+    SetCurrentDirectoryA(before.c_str());
 }
 
 TEST(HtmlImport, CancelledBrowsingLeavesTheFields) {
@@ -264,7 +295,7 @@ TEST(HtmlImport, FilesOfAnyBytesImportWhatTheirLinksGive) {
     std::string bigPath = folder.WriteFile("big.html", big);
     EXPECT_EQ(ImportFile("big", bigPath),
               "big{straddle=http://straddle.example/|"
-              "text=http://nul.example/|cut title=http://cut.example/}");
+              "textafter nul=http://nul.example/|cut title=http://cut.example/}");
 
     EXPECT_EQ(ImportFile("empty", folder.WriteFile("empty.html", "")), "empty{}");
     EXPECT_EQ(ImportFile("open", folder.WriteFile("open.html", "<")), "open{}");

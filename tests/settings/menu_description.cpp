@@ -17,6 +17,19 @@ std::string DescribeMenu(HWND sheet) {
     return DescribeMenu(ReadTree(MenuTree(sheet)));
 }
 
+std::string DescribeMenu(const std::vector<StoreEntry>& entries) {
+    std::string description;
+    for (const StoreEntry& entry : entries) {
+        if (!description.empty())
+            description += "|";
+        if (entry.type == 1)
+            description += entry.title + "{" + DescribeMenu(entry.children) + "}";
+        else
+            description += entry.title + "=" + entry.text;
+    }
+    return description;
+}
+
 bool ImagesMatchKinds(const ItemView& item) {
     for (const ItemView& child : item.children) {
         if (child.image != child.selectedImage)

@@ -262,3 +262,173 @@ TEST(MenuPageDrag, ASubmenuNested200DeepMovesWhole) {
     EXPECT_EQ(walk->title, "leaf");
     EXPECT_EQ(walk->text, "deep text");
 }
+
+namespace {
+void PressOk(HWND sheet) {
+    PressSheetButton(sheet, PSBTN_OK);
+}
+
+// A key as the keyboard delivers it, through the sheet's own message loop.
+void PostKey(HWND window, WPARAM key) {
+    PostMessageA(window, WM_KEYDOWN, key, 0x00010001);
+    PostMessageA(window, WM_KEYUP, key, 0xC0010001);
+}
+
+// S1 stored whole, with its descendants and their texts, among the top-level entries.
+void ExpectS1Whole(const std::vector<StoreEntry>& stored, size_t index) {
+    ASSERT_GT(stored.size(), index);
+    const StoreEntry& s1 = stored[index];
+    EXPECT_EQ(s1.title, "S1");
+    ASSERT_EQ(s1.children.size(), 2u);
+    EXPECT_EQ(s1.children[0].text, "x");
+    ASSERT_EQ(s1.children[1].children.size(), 1u);
+    EXPECT_EQ(s1.children[1].children[0].text, "y");
+}
+} // namespace
+
+TEST(MenuPageDrag, AnInterruptedDragEndsAndALateClickMovesNothing) {
+    struct Case {
+        const char* name;
+        std::function<void(HWND)> interrupt;
+    };
+    std::vector<Case> cases{
+        {"capture taken by another window", [](HWND sheet) { SetCapture(MenuTree(sheet)); }},
+        {"capture released", [](HWND) { ReleaseCapture(); }},
+        {"cancel mode", [](HWND sheet) { SendMessageA(MenuPage(sheet), WM_CANCELMODE, 0, 0); }},
+        {"Escape", [](HWND sheet) { PostKey(MenuTree(sheet), VK_ESCAPE); }},
+        {"a box over the sheet",
+         [](HWND sheet) {
+             SelectItem(MenuTree(sheet), Item(sheet, {"B"}));
+             ClickAndAnswer(sheet, kDeleteId, IDNO);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteDragStore();
+        bool captureKept = true, highlightKept = true;
+        AfterDrop after;
+        EXPECT_TRUE(
+            RunMenuSheet({[&](HWND sheet) {
+                              BeginDrag(sheet, Item(sheet, {"S1"}));
+                              MoveMouse(sheet, ItemPointInPage(sheet, Item(sheet, {"B"})));
+                              c.interrupt(sheet);
+                          },
+                          [&](HWND sheet) {
+                              captureKept = GetCapture() == MenuPage(sheet);
+                              highlightKept = TreeView_GetDropHilight(MenuTree(sheet)) != nullptr;
+                              ReleaseCapture();
+                              // The late click, where the drop would have gone.
+                              ReleaseButton(sheet, ItemPointInPage(sheet, Item(sheet, {"B"})));
+                              after = Observe(sheet);
+                          },
+                          PressCancel}));
+        EXPECT_FALSE(captureKept);
+        EXPECT_FALSE(highlightKept);
+        EXPECT_EQ(ChildTitles(after.top), kOriginalOrder);
+        EXPECT_FALSE(after.applyEnabled);
+    }
+}
+
+TEST(MenuPageDrag, DeletingTheTargetOrTheDraggedItemMidDragLosesNothing) {
+    struct Case {
+        const char* name;
+        std::function<void(HWND)> deleteMidDrag;
+        std::vector<std::string> expectedOrder;
+    };
+    auto deleteItem = [](std::vector<std::string> titles) {
+        return [titles](HWND sheet) { TreeView_DeleteItem(MenuTree(sheet), Item(sheet, titles)); };
+    };
+    std::vector<Case> cases{
+        {"the target, as an import replacing it", deleteItem({"B"}), {"A", "S1", "E", "F"}},
+        {"the target, through the delete button",
+         [](HWND sheet) {
+             SelectItem(MenuTree(sheet), Item(sheet, {"B"}));
+             ClickAndAnswer(sheet, kDeleteId, IDYES);
+         },
+         {"A", "S1", "E", "F"}},
+        {"the dragged item", deleteItem({"S1"}), {"A", "B", "E", "F"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteDragStore();
+        bool captureKept = true;
+        std::vector<std::string> order;
+        EXPECT_TRUE(RunMenuSheet({[&](HWND sheet) {
+                                      BeginDrag(sheet, Item(sheet, {"S1"}));
+                                      POINT overB = ItemPointInPage(sheet, Item(sheet, {"B"}));
+                                      MoveMouse(sheet, overB);
+                                      c.deleteMidDrag(sheet);
+                                      captureKept = GetCapture() == MenuPage(sheet);
+                                      // Over the page's background, then the button goes up.
+                                      MoveMouse(sheet, POINT{1, 1});
+                                      ReleaseButton(sheet, POINT{1, 1});
+                                      order = ChildTitles(ReadTree(MenuTree(sheet)));
+                                  },
+                                  PressOk}));
+        EXPECT_FALSE(captureKept);
+        EXPECT_EQ(order, c.expectedOrder);
+        std::vector<StoreEntry> stored;
+        EXPECT_TRUE(ReadStoreMenu(&stored));
+        std::vector<std::string> storedOrder;
+        for (const StoreEntry& entry : stored)
+            storedOrder.push_back(entry.title);
+        EXPECT_EQ(storedOrder, c.expectedOrder);
+        if (c.expectedOrder[1] == "S1")
+            ExpectS1Whole(stored, 1);
+    }
+}
+
+TEST(MenuPageDrag, TextTypedForAMovedEntryMovesWithIt) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> typedInto;
+        std::vector<std::string> dragged;
+    };
+    std::vector<Case> cases{
+        {"the dragged entry", {"A"}, {"A"}},
+        {"an entry inside the dragged submenu", {"S1", "X"}, {"S1"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteDragStore();
+        std::string boxAfter;
+        EXPECT_TRUE(RunMenuSheet({[&](HWND sheet) {
+                                      Expand(sheet, {"S1"});
+                                      SelectItem(MenuTree(sheet), Item(sheet, c.typedInto));
+                                      TypeInStringBox(sheet, "TYPED");
+                                  },
+                                  [&](HWND sheet) {
+                                      DragOnto(sheet, Item(sheet, c.dragged), Item(sheet, {"B"}));
+                                      boxAfter = StringBoxText(sheet);
+                                  },
+                                  PressOk}));
+        std::vector<StoreEntry> stored;
+        ASSERT_TRUE(ReadStoreMenu(&stored));
+        ASSERT_EQ(stored.size(), 5u);
+        EXPECT_EQ(stored[1].title, "B");
+        const StoreEntry& moved = stored[2];
+        EXPECT_EQ(moved.title, c.dragged[0]);
+        if (c.typedInto.size() == 1) {
+            EXPECT_EQ(moved.text, "TYPED");
+            EXPECT_EQ(boxAfter, "TYPED"); // the moved entry stays selected
+        } else {
+            ASSERT_EQ(moved.children.size(), 2u);
+            EXPECT_EQ(moved.children[0].text, "TYPED");
+        }
+    }
+}
+
+TEST(MenuPageDrag, ASheetClosedMidDragLeavesNothingBehind) {
+    WriteDragStore();
+    ASSERT_TRUE(RunMenuSheet({[](HWND sheet) {
+        BeginDrag(sheet, Item(sheet, {"S1"}));
+        MoveMouse(sheet, ItemPointInPage(sheet, Item(sheet, {"B"})));
+        PressCancel(sheet);
+    }}));
+    EXPECT_EQ(GetCapture(), nullptr);
+    // Escape in the next sheet is the sheet's Cancel again, not a drag's end.
+    EXPECT_TRUE(RunMenuSheet({[](HWND sheet) { PostKey(MenuTree(sheet), VK_ESCAPE); }}));
+    std::vector<StoreEntry> stored;
+    ASSERT_TRUE(ReadStoreMenu(&stored));
+    ExpectS1Whole(stored, 1);
+}

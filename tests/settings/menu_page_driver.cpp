@@ -100,7 +100,8 @@ bool EditTitle(HWND tree, HTREEITEM item, const std::string& title) {
     return true;
 }
 
-std::vector<MessageBoxSeen> ClickAndAnswer(HWND sheet, int buttonId, int answer) {
+std::vector<MessageBoxSeen> AnswerMessageBoxes(HWND sheet, const std::function<void()>& action,
+                                               int answer) {
     std::vector<MessageBoxSeen> seen;
     ModalCloser answering(
         [&] {
@@ -115,11 +116,20 @@ std::vector<MessageBoxSeen> ClickAndAnswer(HWND sheet, int buttonId, int answer)
                          reinterpret_cast<LPARAM>(GetDlgItem(box, answer)));
         },
         50, 5000);
-    // The click as the page receives it, also from a button that is disabled.
-    HWND page = MenuPage(sheet);
-    SendMessageA(page, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(page, buttonId)));
+    action();
     return seen;
+}
+
+std::vector<MessageBoxSeen> ClickAndAnswer(HWND sheet, int buttonId, int answer) {
+    // The click as the page receives it, also from a button that is disabled.
+    return AnswerMessageBoxes(
+        sheet,
+        [&] {
+            HWND page = MenuPage(sheet);
+            SendMessageA(page, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(page, buttonId)));
+        },
+        answer);
 }
 
 POINT ItemPointInPage(HWND sheet, HTREEITEM item) {

@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -62,6 +63,9 @@ struct MessageBoxSeen {
     std::string text;
 };
 std::vector<MessageBoxSeen> ClickAndAnswer(HWND sheet, int buttonId, int answer);
+// Runs action and answers every message box it opens over the sheet.
+std::vector<MessageBoxSeen> AnswerMessageBoxes(HWND sheet, const std::function<void()>& action,
+                                               int answer);
 
 // Mouse and drag messages to the page, in the page's client coordinates.
 POINT ItemPointInPage(HWND sheet, HTREEITEM item);

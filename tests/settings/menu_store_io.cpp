@@ -78,9 +78,9 @@ StoreEntry Submenu(const std::string& title, std::vector<StoreEntry> children) {
     return entry;
 }
 
-void WriteStoreMenu(const std::vector<StoreEntry>& entries) {
+void WriteStoreMenu(const std::vector<StoreEntry>& entries, const std::string& key) {
     HKEY menu = nullptr;
-    RegCreateKeyExA(HKEY_CURRENT_USER, FullPath("URL").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+    RegCreateKeyExA(HKEY_CURRENT_USER, FullPath(key).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
                     nullptr, &menu, nullptr);
     WriteEntries(menu, entries);
     RegCloseKey(menu);

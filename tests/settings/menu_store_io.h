@@ -16,8 +16,9 @@ struct StoreEntry {
 StoreEntry TextEntry(const std::string& title, const std::string& text);
 StoreEntry Submenu(const std::string& title, std::vector<StoreEntry> children);
 
-// Writes the entries as URL0, URL1 ... below HKCU\Software\Ostrel\Tevrix\URL.
-void WriteStoreMenu(const std::vector<StoreEntry>& entries);
+// Writes the entries as URL0, URL1 ... below HKCU\Software\Ostrel\Tevrix\URL
+// (or another key below the root).
+void WriteStoreMenu(const std::vector<StoreEntry>& entries, const std::string& key = "URL");
 // Reads the "URL" key in enumeration order; false when it does not exist.
 bool ReadStoreMenu(std::vector<StoreEntry>* entries);
 // The child key names of a menu key below the root ("URL", "URL\\URL0" ...).

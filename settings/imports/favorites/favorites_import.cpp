@@ -4,17 +4,15 @@
 #include "settings/imports/favorites/favorites_scan.h"
 #include "settings/imports/favorites/favorites_title_dialog.h"
 #include "settings/imports/favorites/folder_dialog.h"
+#include "settings/imports/favorites/title_clash.h"
 #include "settings/store/store_key.h"
 #include "settings/store/store_names.h"
-#include "settings/menu_page/top_level_entry.h"
 #include "settings/menu_page/url_page.h"
 
 namespace {
 const char kFavoritesValue[] = "Favorites";
 const char kDefaultTitle[] = "お気に入り";
-const char kClashNotice[] = " はすでに存在します";
 const char kChooserCaption[] = "お気に入りﾌｫﾙﾀﾞの選択";
-const char kMessageCaption[] = "Tevrix";
 } // namespace
 
 void CURLPage::InsertFavorites() {
@@ -22,20 +20,10 @@ void CURLPage::InsertFavorites() {
     if (!top)
         return;
     std::string title = kDefaultTitle;
-    HTREEITEM found = FindTopLevelEntry(m_tree, title.c_str(), top);
+    HTREEITEM found = nullptr;
     FavoritesTitleDialog titleDialog(m_hWnd);
-    while (found) {
-        std::string notice = title + kClashNotice;
-        ::MessageBoxA(m_hWnd, notice.c_str(), kMessageCaption, MB_OK);
-        titleDialog.m_strTitle = title;
-        if (titleDialog.DoModal() != IDOK)
-            return;
-        // Overwrite keeps the clashing title, whatever the box now holds.
-        if (titleDialog.m_bOverwrite)
-            break;
-        title = titleDialog.m_strTitle;
-        found = FindTopLevelEntry(m_tree, title.c_str(), top);
-    }
+    if (!ChooseTopLevelTitle(m_tree, top, m_hWnd, titleDialog, title, found))
+        return;
 
     CStoreRootKey root(kStoreCompany, kStoreProduct);
     std::string startFolder;
@@ -48,11 +36,19 @@ void CURLPage::InsertFavorites() {
     if (folder.empty())
         return; // the folder shown could not be read back
 
-    if (found && titleDialog.m_bOverwrite)
-        m_tree.DeleteItem(found);
     HTREEITEM submenu = InsertSubmenu(top, TVI_LAST, title.c_str());
-    if (submenu)
-        ScanFavoritesFolder(*this, folder, submenu);
+    if (submenu) {
+        // An import that fails part-way leaves no half-filled submenu behind,
+        // and the submenu it was to replace where it was.
+        try {
+            ScanFavoritesFolder(*this, folder, submenu);
+        } catch (...) {
+            m_tree.DeleteItem(submenu);
+            throw;
+        }
+    }
+    if (found)
+        m_tree.DeleteItem(found);
     // The folder is remembered now, whether or not the sheet is applied later.
     root.WriteString(kFavoritesValue, folder.c_str());
     MarkChanged();

@@ -32,9 +32,23 @@ bool HasShortcutExtension(const char* name) {
     return true;
 }
 
-// One scan of a folder tree. It remembers the folders it is inside of, so
-// that a link back to one of them (a junction, a symbolic link) is not
-// followed round and round.
+// A folder listing, closed however the scan of that folder ends.
+struct FolderSearch {
+    explicit FolderSearch(HANDLE found) : handle(found) {}
+    ~FolderSearch() {
+        if (handle != INVALID_HANDLE_VALUE)
+            ::FindClose(handle);
+    }
+    FolderSearch(const FolderSearch&) = delete;
+    FolderSearch& operator=(const FolderSearch&) = delete;
+    HANDLE handle;
+};
+
+// One scan of a folder tree. Linked folders (junctions, symbolic links) are
+// entered like any other, but the scan remembers the folders it is inside of,
+// so that a link back to one of them is not followed round and round, and the
+// folders it has entered through a link, so that links to one folder cannot
+// multiply the tree.
 class FolderScan {
   public:
     explicit FolderScan(CURLPage& page) : page_(page) {}
@@ -44,15 +58,14 @@ class FolderScan {
         if (!FitsInPathBuffer(pattern))
             return;
         WIN32_FIND_DATAA entry;
-        HANDLE search = ::FindFirstFileA(pattern.c_str(), &entry);
-        if (search == INVALID_HANDLE_VALUE)
+        FolderSearch search(::FindFirstFileA(pattern.c_str(), &entry));
+        if (search.handle == INVALID_HANDLE_VALUE)
             return;
         openFolders_.push_back(IdentifyFolder(folder));
         do
             AddEntry(folder, entry, parent);
-        while (::FindNextFileA(search, &entry));
+        while (::FindNextFileA(search.handle, &entry));
         openFolders_.pop_back();
-        ::FindClose(search);
     }
 
   private:
@@ -77,22 +90,30 @@ class FolderScan {
                               ReadShortcutAddress(path.c_str()).c_str());
     }
 
-    // Links are not followed, nor folders deeper than the limit, nor a folder
-    // that the scan is already inside of.
-    bool MayDescendInto(const std::string& path, DWORD attributes) const {
-        if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
-            return false;
+    // Not into folders deeper than the limit, nor a folder that the scan is
+    // already inside of, nor through a link to a folder already entered
+    // through a link or one that cannot be told apart from the others.
+    bool MayDescendInto(const std::string& path, DWORD attributes) {
         if (openFolders_.size() > static_cast<size_t>(kMaxFavoritesDepth))
             return false;
         FolderIdentity identity = IdentifyFolder(path);
         for (const FolderIdentity& open : openFolders_)
             if (identity.SameFolderAs(open))
                 return false;
+        if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+            if (!identity.known)
+                return false;
+            for (const FolderIdentity& linked : linkedFolders_)
+                if (identity.SameFolderAs(linked))
+                    return false;
+            linkedFolders_.push_back(identity);
+        }
         return true;
     }
 
     CURLPage& page_;
     std::vector<FolderIdentity> openFolders_;
+    std::vector<FolderIdentity> linkedFolders_;
 };
 } // namespace
 

@@ -12,8 +12,10 @@ class CURLPage;
 // ".url"; text: the shortcut's address), each subfolder (and each file with
 // the system attribute) a submenu filled the same way. Entries whose full
 // path would not fit in MAX_PATH characters are left out. Linked folders
-// (reparse points), folders the scan is already inside of (reached again
-// through a link) and folders nested too deep stay empty submenus.
+// (junctions, symbolic links) are read like the others, each link target once
+// per scan; a link back to a folder the scan is inside of, a second link to a
+// folder already read through a link, and folders nested too deep stay empty
+// submenus.
 void ScanFavoritesFolder(CURLPage& page, const std::string& folder, HTREEITEM parent);
 
 // How many folder levels below the chosen one are still read.

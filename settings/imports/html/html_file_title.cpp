@@ -1,17 +1,13 @@
 #include "settings/imports/html/html_file_title.h"
 
-#include "framework/stdio_file.h"
+#include "settings/imports/html/decoded_html_file.h"
 #include "settings/imports/html/html_title.h"
+#include "settings/imports/html/shift_jis_text.h"
 
 bool ReadHtmlFileTitle(const char* path, std::string& title) {
-    CStdioFile file;
-    if (!file.Open(path, CStdioFile::modeRead | CStdioFile::typeText))
+    DecodedHtmlFile file;
+    if (!file.Open(path))
         return false;
-    HtmlTitleScanner scanner;
-    std::string line;
-    while (file.ReadString(line))
-        if (scanner.AddLine(line))
-            break;
-    title = scanner.Title();
+    title = TitleToShiftJis(ReadHtmlTitle(file));
     return true;
 }

@@ -21,7 +21,17 @@ void CURLPage::InsertFromHtml() {
         after = anchor;
     }
     HTREEITEM submenu = InsertSubmenu(parent, after, dialog.m_strTitle.c_str());
-    if (submenu && !ImportHtmlLinks(*this, dialog.m_strFilePath.c_str(), submenu))
+    if (!submenu)
+        return;
+    // An import that fails part-way leaves no half-filled submenu behind.
+    bool imported = false;
+    try {
+        imported = ImportHtmlLinks(*this, dialog.m_strFilePath.c_str(), submenu);
+    } catch (...) {
+        m_tree.DeleteItem(submenu);
+        throw;
+    }
+    if (!imported)
         m_tree.DeleteItem(submenu);
     MarkChanged();
 }

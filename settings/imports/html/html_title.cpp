@@ -1,27 +1,20 @@
 #include "html_title.h"
 
-#include "cp932_text.h"
+#include "html_text.h"
+#include "html_tokenizer.h"
 
-bool HtmlTitleScanner::AddLine(const std::string& rawLine) {
-    std::string line = UpToNul(rawLine);
-    size_t open = FindCp932(UpperCp932(line), "<TITLE>");
-    if (open != std::string::npos) {
-        title_ = line.substr(open + 7);
-        if (CutAtClosingTag())
-            return true;
-        collecting_ = true;
-        return false;
+std::string ReadHtmlTitle(ByteSource& utf8) {
+    HtmlTokenizer tokenizer(utf8);
+    HtmlToken token;
+    while (tokenizer.Next(token)) {
+        if (token.kind != HtmlToken::kStartTag || token.name != "title")
+            continue;
+        // The element's content comes as raw text up to its end tag.
+        TitleText title;
+        while (!title.Full() && tokenizer.Next(token) && token.kind == HtmlToken::kText &&
+               token.name == "title")
+            title.Append(token.text);
+        return title.Title();
     }
-    if (!collecting_)
-        return false;
-    title_ += line;
-    return CutAtClosingTag();
-}
-
-bool HtmlTitleScanner::CutAtClosingTag() {
-    size_t close = FindCp932(UpperCp932(title_), "</TITLE>");
-    if (close == std::string::npos)
-        return false;
-    title_.resize(close);
-    return true;
+    return "";
 }

@@ -1,23 +1,12 @@
-// Finds the title of an HTML file, to propose it as a submenu's title: the text
-// of its TITLE element, in any letter case, possibly spread over lines.
+// The title an HTML file gives itself, proposed as the imported submenu's
+// title.
 #pragma once
 #include <string>
 
-class HtmlTitleScanner {
-  public:
-    // Takes the file's next line, without its line end; a NUL byte ends the
-    // line as the file reader's NUL-terminated copy would. Returns true when
-    // the closing tag has been found and no more lines are needed.
-    bool AddLine(const std::string& line);
+#include "byte_source.h"
 
-    // The title so far: "" before any "<TITLE>", then everything after it up to
-    // "</TITLE>", lines joined with no separator. Not trimmed.
-    const std::string& Title() const { return title_; }
-
-  private:
-    // Cuts the title at "</TITLE>"; true when it was there.
-    bool CutAtClosingTag();
-
-    std::string title_;
-    bool collecting_ = false;
-};
+// The text of the first TITLE element of the UTF-8 input, cleaned as
+// TitleText says; "" when there is none. Reading stops at the element's end,
+// or once the title is as long as a title is kept, so an unclosed TITLE costs
+// no more than a full one. A TITLE inside a script or a comment is no title.
+std::string ReadHtmlTitle(ByteSource& utf8);

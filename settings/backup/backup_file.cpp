@@ -1,0 +1,76 @@
+#include "settings/backup/backup_file.h"
+
+#include <windows.h>
+
+namespace {
+// The folder part of path (up to its last backslash or slash, Shift-JIS
+// aware), or "." when it names none.
+std::string FolderOf(const char* path) {
+    const char* end = nullptr;
+    for (const char* p = path; *p; p = ::CharNextA(p))
+        if (*p == '\\' || *p == '/')
+            end = p;
+    return end ? std::string(path, end) + "\\" : std::string(".");
+}
+
+bool WriteAll(HANDLE file, const std::string& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD chunk =
+            static_cast<DWORD>(bytes.size() - done < (1u << 20) ? bytes.size() - done : (1u << 20));
+        DWORD written = 0;
+        if (!::WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0)
+            return false;
+        done += written;
+    }
+    return ::FlushFileBuffers(file) != FALSE;
+}
+} // namespace
+
+BackupError ReadBackupFile(const char* path, std::string& bytes) {
+    bytes.clear();
+    HANDLE file = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return BackupError::kCannotRead;
+    BackupError result = BackupError::kNone;
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(file, &size)) {
+        result = BackupError::kCannotRead;
+    } else if (static_cast<unsigned long long>(size.QuadPart) > kMaxBackupFileBytes) {
+        result = BackupError::kTooLarge;
+    } else {
+        bytes.resize(static_cast<size_t>(size.QuadPart));
+        size_t done = 0;
+        while (done < bytes.size()) {
+            DWORD read = 0;
+            if (!::ReadFile(file, &bytes[done], static_cast<DWORD>(bytes.size() - done), &read,
+                            nullptr) ||
+                read == 0)
+                break;
+            done += read;
+        }
+        if (done != bytes.size()) {
+            bytes.clear();
+            result = BackupError::kCannotRead;
+        }
+    }
+    ::CloseHandle(file);
+    return result;
+}
+
+bool WriteFileReplacing(const char* path, const std::string& bytes) {
+    char temporary[MAX_PATH];
+    if (!::GetTempFileNameA(FolderOf(path).c_str(), "tvx", 0, temporary))
+        return false;
+    HANDLE file = ::CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    bool written = file != INVALID_HANDLE_VALUE && WriteAll(file, bytes);
+    if (file != INVALID_HANDLE_VALUE)
+        ::CloseHandle(file);
+    if (written &&
+        ::MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    ::DeleteFileA(temporary);
+    return false;
+}

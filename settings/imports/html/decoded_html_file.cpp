@@ -1,0 +1,128 @@
+#include "settings/imports/html/decoded_html_file.h"
+
+#include <algorithm>
+
+namespace {
+const size_t kBlockBytes = 64 * 1024;
+const UINT kShiftJisCodePage = 932;
+const UINT kEucJpCodePage = 20932;
+const UINT kWindows1252CodePage = 1252;
+const WCHAR kReplacementCharacter = 0xFFFD;
+} // namespace
+
+UINT CodePageOf(HtmlEncoding encoding) {
+    switch (encoding) {
+    case HtmlEncoding::kEucJp:
+        return kEucJpCodePage;
+    case HtmlEncoding::kWindows1252:
+        return kWindows1252CodePage;
+    case HtmlEncoding::kUtf8:
+        return CP_UTF8;
+    default:
+        return kShiftJisCodePage;
+    }
+}
+
+BOOL DecodedHtmlFile::Open(const char* path) {
+    if (!file_.Open(path, CStdioFile::modeRead | CStdioFile::typeBinary))
+        return FALSE;
+    raw_.resize(kEncodingPrescanBytes);
+    size_t filled = 0;
+    while (filled < raw_.size()) {
+        UINT read = file_.Read(raw_.data() + filled, static_cast<UINT>(raw_.size() - filled));
+        if (read == 0)
+            break;
+        filled += read;
+    }
+    raw_.resize(filled);
+    fileEnded_ = filled < kEncodingPrescanBytes;
+    DetectedEncoding detected = DetectHtmlEncoding(raw_.data(), raw_.size());
+    encoding_ = detected.encoding;
+    // An encoding the system cannot convert is read as the default.
+    if (encoding_ != HtmlEncoding::kUtf16Le && encoding_ != HtmlEncoding::kUtf16Be &&
+        !::IsValidCodePage(CodePageOf(encoding_)))
+        encoding_ = HtmlEncoding::kShiftJis;
+    raw_.erase(raw_.begin(), raw_.begin() + detected.byteOrderMarkLength);
+    return TRUE;
+}
+
+int DecodedHtmlFile::Next() {
+    while (next_ == utf8_.size()) {
+        if (!Refill())
+            return kEnd;
+    }
+    return static_cast<unsigned char>(utf8_[next_++]);
+}
+
+bool DecodedHtmlFile::Refill() {
+    utf8_.clear();
+    next_ = 0;
+    if (!fileEnded_ && raw_.size() < kBlockBytes) {
+        size_t kept = raw_.size();
+        raw_.resize(kept + kBlockBytes);
+        UINT read = file_.Read(raw_.data() + kept, static_cast<UINT>(kBlockBytes));
+        raw_.resize(kept + read);
+        fileEnded_ = read == 0;
+    }
+    if (raw_.empty())
+        return false;
+    // A character cut by the block's end waits for the rest of its bytes,
+    // unless the file has no more.
+    size_t complete =
+        fileEnded_ ? raw_.size() : CompleteCharactersLength(encoding_, raw_.data(), raw_.size());
+    AppendUtf8(raw_.data(), complete);
+    raw_.erase(raw_.begin(), raw_.begin() + complete);
+    return true;
+}
+
+void DecodedHtmlFile::AppendWide(const unsigned char* bytes, size_t size) {
+    size_t start = wide_.size();
+    if (encoding_ == HtmlEncoding::kUtf16Le || encoding_ == HtmlEncoding::kUtf16Be) {
+        bool little = encoding_ == HtmlEncoding::kUtf16Le;
+        for (size_t i = 0; i + 1 < size; i += 2)
+            wide_.push_back(little ? static_cast<WCHAR>(bytes[i] | (bytes[i + 1] << 8))
+                                   : static_cast<WCHAR>((bytes[i] << 8) | bytes[i + 1]));
+        if (size % 2)
+            wide_.push_back(kReplacementCharacter); // an odd byte at the file's end
+        return;
+    }
+    if (size == 0)
+        return;
+    UINT codePage = CodePageOf(encoding_);
+    int length = ::MultiByteToWideChar(codePage, 0, reinterpret_cast<const char*>(bytes),
+                                       static_cast<int>(size), nullptr, 0);
+    wide_.resize(start + length);
+    ::MultiByteToWideChar(codePage, 0, reinterpret_cast<const char*>(bytes), static_cast<int>(size),
+                          wide_.data() + start, length);
+}
+
+void DecodedHtmlFile::AppendUtf8(const unsigned char* bytes, size_t size) {
+    wide_.clear();
+    if (encoding_ == HtmlEncoding::kShiftJis || encoding_ == HtmlEncoding::kEucJp) {
+        // Bytes that form no character each stand as U+FFFD, so that the
+        // system's table cannot join them with the byte after them; the runs
+        // between them are converted as they are.
+        size_t start = 0;
+        for (size_t position = 0; position < size;) {
+            CharacterSpan span = CharacterAt(encoding_, bytes + position, size - position);
+            size_t length = std::min(span.length, size - position);
+            if (!span.convertible || length < span.length) {
+                AppendWide(bytes + start, position - start);
+                wide_.push_back(kReplacementCharacter);
+                start = position + length;
+            }
+            position += length;
+        }
+        AppendWide(bytes + start, size - start);
+    } else {
+        AppendWide(bytes, size);
+    }
+    if (wide_.empty())
+        return;
+    int length = ::WideCharToMultiByte(CP_UTF8, 0, wide_.data(), static_cast<int>(wide_.size()),
+                                       nullptr, 0, nullptr, nullptr);
+    size_t start = utf8_.size();
+    utf8_.resize(start + length);
+    ::WideCharToMultiByte(CP_UTF8, 0, wide_.data(), static_cast<int>(wide_.size()), &utf8_[start],
+                          length, nullptr, nullptr);
+}

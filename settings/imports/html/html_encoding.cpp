@@ -1,0 +1,242 @@
+#include "html_encoding.h"
+
+#include <iterator>
+
+#include "html_tokenizer.h"
+#include "utf8_text.h"
+
+namespace {
+struct Label {
+    const char* name;
+    HtmlEncoding encoding;
+};
+
+// The labels browsers know for the encodings read here.
+const Label kLabels[] = {
+    {"utf-8", HtmlEncoding::kUtf8},
+    {"utf8", HtmlEncoding::kUtf8},
+    {"unicode-1-1-utf-8", HtmlEncoding::kUtf8},
+    {"unicode11utf8", HtmlEncoding::kUtf8},
+    {"unicode20utf8", HtmlEncoding::kUtf8},
+    {"x-unicode20utf8", HtmlEncoding::kUtf8},
+    {"utf-16", HtmlEncoding::kUtf8},
+    {"utf-16le", HtmlEncoding::kUtf8},
+    {"utf-16be", HtmlEncoding::kUtf8},
+    {"unicode", HtmlEncoding::kUtf8},
+    {"unicodefeff", HtmlEncoding::kUtf8},
+    {"shift_jis", HtmlEncoding::kShiftJis},
+    {"shift-jis", HtmlEncoding::kShiftJis},
+    {"sjis", HtmlEncoding::kShiftJis},
+    {"x-sjis", HtmlEncoding::kShiftJis},
+    {"csshiftjis", HtmlEncoding::kShiftJis},
+    {"ms932", HtmlEncoding::kShiftJis},
+    {"ms_kanji", HtmlEncoding::kShiftJis},
+    {"windows-31j", HtmlEncoding::kShiftJis},
+    {"cp932", HtmlEncoding::kShiftJis},
+    {"x-ms-cp932", HtmlEncoding::kShiftJis},
+    {"euc-jp", HtmlEncoding::kEucJp},
+    {"x-euc-jp", HtmlEncoding::kEucJp},
+    {"eucjp", HtmlEncoding::kEucJp},
+    {"cseucpkdfmtjapanese", HtmlEncoding::kEucJp},
+    {"iso-8859-1", HtmlEncoding::kWindows1252},
+    {"iso8859-1", HtmlEncoding::kWindows1252},
+    {"iso88591", HtmlEncoding::kWindows1252},
+    {"iso_8859-1", HtmlEncoding::kWindows1252},
+    {"iso_8859-1:1987", HtmlEncoding::kWindows1252},
+    {"iso-ir-100", HtmlEncoding::kWindows1252},
+    {"csisolatin1", HtmlEncoding::kWindows1252},
+    {"latin1", HtmlEncoding::kWindows1252},
+    {"l1", HtmlEncoding::kWindows1252},
+    {"ibm819", HtmlEncoding::kWindows1252},
+    {"cp819", HtmlEncoding::kWindows1252},
+    {"us-ascii", HtmlEncoding::kWindows1252},
+    {"ascii", HtmlEncoding::kWindows1252},
+    {"ansi_x3.4-1968", HtmlEncoding::kWindows1252},
+    {"windows-1252", HtmlEncoding::kWindows1252},
+    {"cp1252", HtmlEncoding::kWindows1252},
+    {"x-cp1252", HtmlEncoding::kWindows1252},
+    {"x-user-defined", HtmlEncoding::kWindows1252},
+};
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+}
+
+std::string LowerAscii(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+// The label after "charset=" in a Content-Type value; "" when there is none.
+std::string CharsetOfContentType(const std::string& content) {
+    std::string lower = LowerAscii(content);
+    for (size_t found = lower.find("charset"); found != std::string::npos;
+         found = lower.find("charset", found + 1)) {
+        size_t position = found + 7;
+        while (position < lower.size() && IsBlank(lower[position]))
+            ++position;
+        if (position >= lower.size() || lower[position] != '=')
+            continue;
+        ++position;
+        while (position < lower.size() && IsBlank(lower[position]))
+            ++position;
+        if (position < lower.size() && (lower[position] == '"' || lower[position] == '\'')) {
+            size_t close = lower.find(lower[position], position + 1);
+            if (close == std::string::npos)
+                return "";
+            return content.substr(position + 1, close - position - 1);
+        }
+        size_t end = position;
+        while (end < lower.size() && !IsBlank(lower[end]) && lower[end] != ';')
+            ++end;
+        return content.substr(position, end - position);
+    }
+    return "";
+}
+
+// The encoding a META tag declares, if it declares one that is read here.
+bool EncodingOfMeta(const HtmlToken& meta, HtmlEncoding* encoding) {
+    if (const std::string* charset = meta.Attribute("charset"))
+        return EncodingFromLabel(*charset, encoding);
+    const std::string* httpEquiv = meta.Attribute("http-equiv");
+    const std::string* content = meta.Attribute("content");
+    if (!httpEquiv || !content || LowerAscii(*httpEquiv) != "content-type")
+        return false;
+    std::string label = CharsetOfContentType(*content);
+    return !label.empty() && EncodingFromLabel(label, encoding);
+}
+
+bool DeclaredEncoding(const unsigned char* bytes, size_t size, HtmlEncoding* encoding) {
+    MemoryByteSource source(bytes, size);
+    HtmlTokenizer tokenizer(source);
+    HtmlToken token;
+    while (tokenizer.Next(token)) {
+        if (token.kind == HtmlToken::kStartTag && token.name == "meta" &&
+            EncodingOfMeta(token, encoding))
+            return true;
+        if ((token.kind == HtmlToken::kStartTag && token.name == "body") ||
+            (token.kind == HtmlToken::kEndTag && token.name == "head"))
+            return false;
+    }
+    return false;
+}
+
+// Valid UTF-8 with at least one character beyond ASCII; a character cut off
+// by the end of the bytes looked at does not count against it.
+bool LooksLikeUtf8(const unsigned char* bytes, size_t size) {
+    std::string text(reinterpret_cast<const char*>(bytes), size);
+    bool beyondAscii = false;
+    for (size_t position = 0; position < text.size();) {
+        unsigned char lead = static_cast<unsigned char>(text[position]);
+        if (lead < 0x80) {
+            ++position;
+            continue;
+        }
+        size_t start = position;
+        uint32_t codePoint = NextCodePoint(text, position);
+        if (codePoint == kReplacementCharacter && position == start + 1) {
+            bool cutOff = Utf8SequenceLength(lead) > 1 && start + Utf8SequenceLength(lead) > size;
+            return cutOff && beyondAscii;
+        }
+        beyondAscii = true;
+    }
+    return beyondAscii;
+}
+} // namespace
+
+bool EncodingFromLabel(const std::string& label, HtmlEncoding* encoding) {
+    size_t start = 0, end = label.size();
+    while (start < end && IsBlank(label[start]))
+        ++start;
+    while (end > start && IsBlank(label[end - 1]))
+        --end;
+    std::string name = LowerAscii(label.substr(start, end - start));
+    for (const Label& known : kLabels) {
+        if (name == known.name) {
+            *encoding = known.encoding;
+            return true;
+        }
+    }
+    return false;
+}
+
+DetectedEncoding DetectHtmlEncoding(const void* data, size_t size) {
+    const unsigned char* bytes = static_cast<const unsigned char*>(data);
+    DetectedEncoding detected;
+    if (size >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) {
+        detected.encoding = HtmlEncoding::kUtf8;
+        detected.byteOrderMarkLength = 3;
+    } else if (size >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) {
+        detected.encoding = HtmlEncoding::kUtf16Le;
+        detected.byteOrderMarkLength = 2;
+    } else if (size >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF) {
+        detected.encoding = HtmlEncoding::kUtf16Be;
+        detected.byteOrderMarkLength = 2;
+    } else if (!DeclaredEncoding(bytes, size, &detected.encoding) && LooksLikeUtf8(bytes, size)) {
+        detected.encoding = HtmlEncoding::kUtf8;
+    }
+    return detected;
+}
+
+namespace {
+bool InRange(unsigned char byte, unsigned char low, unsigned char high) {
+    return byte >= low && byte <= high;
+}
+
+// A lead byte and the byte after it, when that byte is there.
+CharacterSpan Pair(size_t available, bool validSecond) {
+    if (available < 2)
+        return {2, true}; // wait for the byte after it
+    return validSecond ? CharacterSpan{2, true} : CharacterSpan{1, false};
+}
+} // namespace
+
+CharacterSpan CharacterAt(HtmlEncoding encoding, const unsigned char* bytes, size_t available) {
+    unsigned char lead = bytes[0];
+    unsigned char second = available >= 2 ? bytes[1] : 0;
+    switch (encoding) {
+    case HtmlEncoding::kUtf8:
+        // The system's UTF-8 reader never takes an ASCII byte into a broken
+        // sequence; only the length matters here.
+        return {Utf8SequenceLength(lead), true};
+    case HtmlEncoding::kShiftJis:
+        if (InRange(lead, 0x81, 0x9F) || InRange(lead, 0xE0, 0xFC))
+            return Pair(available, InRange(second, 0x40, 0x7E) || InRange(second, 0x80, 0xFC));
+        break;
+    case HtmlEncoding::kEucJp:
+        if (lead == 0x8E)
+            return Pair(available, InRange(second, 0xA1, 0xDF));
+        if (InRange(lead, 0xA1, 0xFE))
+            return Pair(available, InRange(second, 0xA1, 0xFE));
+        if (lead == 0x8F) {
+            if (available < 3)
+                return {3, false};
+            bool valid = InRange(bytes[1], 0xA1, 0xFE) && InRange(bytes[2], 0xA1, 0xFE);
+            return {valid ? 3u : 1u, false};
+        }
+        break;
+    case HtmlEncoding::kUtf16Le:
+    case HtmlEncoding::kUtf16Be: {
+        if (available < 2)
+            return {2, true};
+        unsigned char high = encoding == HtmlEncoding::kUtf16Le ? bytes[1] : bytes[0];
+        return {InRange(high, 0xD8, 0xDB) ? 4u : 2u, true}; // a high surrogate takes its pair
+    }
+    case HtmlEncoding::kWindows1252:
+        break;
+    }
+    return {1, true};
+}
+
+size_t CompleteCharactersLength(HtmlEncoding encoding, const unsigned char* bytes, size_t size) {
+    size_t position = 0;
+    while (position < size) {
+        size_t length = CharacterAt(encoding, bytes + position, size - position).length;
+        if (position + length > size)
+            break;
+        position += length;
+    }
+    return position;
+}
