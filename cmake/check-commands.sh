@@ -165,7 +165,13 @@ cmake_command() { # cmake_command <word> <file> <line>
 }
 
 check_cmake_files() {
-  local file line number rest re_command re_define re_compiler text word
+  local file line number rest re_command re_define re_compiler text word tool
+  # The binutils that CMake finds itself, by the prefix of the toolchain's
+  # compilers: CMAKE_NM is <triple>-nm, and so on.
+  for tool in ADDR2LINE AR DLLTOOL NM OBJCOPY OBJDUMP RANLIB READELF STRIP; do
+    CMAKE_VALUES[|CMAKE_$tool]="\${TEVRIX_TRIPLE}-${tool,,}"$'\n'
+  done
+  CMAKE_VALUES[|CMAKE_LINKER]="\${TEVRIX_TRIPLE}-ld"$'\n'
   for file in "$@"; do # variables and the programs CMake scripts run
     while IFS= read -r line; do
       if [[ $line =~ set\(([A-Za-z_][A-Za-z0-9_]*)[[:space:]]+([^[:space:]\)\"]+)\) ]]; then

@@ -77,6 +77,10 @@ for tree in hidden clean; do
   fixture "$tree" clean.sh "$clean"
   fixture "$tree" helper.sh 'echo helper'
 done
+# CMake's own binutils, named by the toolchain's triple, handed to a script.
+fixture clean CMakeLists.txt 'set(TEVRIX_TRIPLE x86_64-w64-mingw32)
+add_custom_command(OUTPUT s COMMAND ${CMAKE_COMMAND} -DNM=${CMAKE_NM} -P check.cmake)'
+fixture clean check.cmake 'execute_process(COMMAND ${NM} -g x.obj)'
 
 # On PATH first: a link of no package to a file of a listed one (a machine's
 # own addition, which a fresh machine lacks), and a wrapper of no package that
