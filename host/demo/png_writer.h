@@ -1,8 +1,9 @@
-// A minimal PNG encoder for screenshots: 8-bit RGB, no filtering, and a zlib
-// stream of stored (uncompressed) deflate blocks. Plain bytes, no platform.
+// Writing a picture as a PNG file through the system's image encoder (the
+// Windows Imaging Component), which compresses it.
 #pragma once
-#include <cstdint>
-#include <vector>
+#include <windows.h>
 
-// rgb holds height rows of width pixels, three bytes each, top row first.
-std::vector<uint8_t> EncodePng(uint32_t width, uint32_t height, const std::vector<uint8_t>& rgb);
+// bgr holds height rows of width pixels, three bytes each (blue, green, red),
+// top row first, each row stride bytes after the one before. FALSE when the
+// encoder is missing or the file could not be written.
+BOOL WritePngFile(const char* path, UINT width, UINT height, UINT stride, const BYTE* bgr);

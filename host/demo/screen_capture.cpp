@@ -30,31 +30,19 @@ BOOL SaveScreenAreaAsPng(RECT area, const char* path) {
         GdiFlush();
         SelectObject(memoryDc, old);
     }
-    std::vector<uint8_t> rgb;
+    std::vector<BYTE> bgr;
     if (copied) {
-        rgb.resize(static_cast<size_t>(width) * height * 3);
-        const uint8_t* bgra = static_cast<const uint8_t*>(bits);
+        bgr.resize(static_cast<size_t>(width) * height * 3);
+        const BYTE* bgra = static_cast<const BYTE*>(bits);
         for (size_t i = 0; i < static_cast<size_t>(width) * height; ++i) {
-            rgb[i * 3] = bgra[i * 4 + 2];
-            rgb[i * 3 + 1] = bgra[i * 4 + 1];
-            rgb[i * 3 + 2] = bgra[i * 4];
+            bgr[i * 3] = bgra[i * 4];
+            bgr[i * 3 + 1] = bgra[i * 4 + 1];
+            bgr[i * 3 + 2] = bgra[i * 4 + 2];
         }
     }
     if (bitmap)
         DeleteObject(bitmap);
     DeleteDC(memoryDc);
     ReleaseDC(nullptr, screenDc);
-    if (!copied)
-        return FALSE;
-
-    std::vector<uint8_t> png = EncodePng(width, height, rgb);
-    HANDLE file =
-        CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return FALSE;
-    DWORD written = 0;
-    BOOL ok = WriteFile(file, png.data(), static_cast<DWORD>(png.size()), &written, nullptr) &&
-              written == png.size();
-    CloseHandle(file);
-    return ok;
+    return copied && WritePngFile(path, width, height, width * 3, bgr.data());
 }
