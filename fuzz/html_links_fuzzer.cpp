@@ -30,14 +30,35 @@ bool IsValidUtf8(const std::string& text) {
 void CheckEncoding(const uint8_t* data, size_t size) {
     DetectedEncoding detected = DetectHtmlEncoding(data, size);
     Require(detected.byteOrderMarkLength <= 3 && detected.byteOrderMarkLength <= size);
-    const HtmlEncoding all[] = {HtmlEncoding::kShiftJis, HtmlEncoding::kUtf8,
-                                HtmlEncoding::kUtf16Le,  HtmlEncoding::kUtf16Be,
-                                HtmlEncoding::kEucJp,    HtmlEncoding::kWindows1252};
+    // Without a byte order mark, never UTF-16.
+    if (detected.byteOrderMarkLength != 2)
+        Require(detected.encoding != HtmlEncoding::kUtf16Le &&
+                detected.encoding != HtmlEncoding::kUtf16Be);
+    const HtmlEncoding all[] = {HtmlEncoding::kShiftJis,   HtmlEncoding::kUtf8,
+                                HtmlEncoding::kUtf16Le,    HtmlEncoding::kUtf16Be,
+                                HtmlEncoding::kEucJp,      HtmlEncoding::kSingleByte,
+                                HtmlEncoding::kDoubleByte, HtmlEncoding::kGb18030};
     for (HtmlEncoding encoding : all) {
         size_t complete = CompleteCharactersLength(encoding, data, size);
         // At most one character (four bytes) waits for the next block.
         Require(complete <= size && size - complete < 4);
+        // A byte of markup never ends a character that began before it.
+        for (size_t position = 0; position < complete;) {
+            CharacterSpan span = CharacterAt(encoding, data + position, size - position);
+            Require(span.length >= 1 && span.length <= 4);
+            if (encoding != HtmlEncoding::kUtf16Le && encoding != HtmlEncoding::kUtf16Be &&
+                encoding != HtmlEncoding::kUtf8 && span.length > 1)
+                for (size_t i = 1; i < span.length; ++i)
+                    Require(std::string("<>\"'&").find(static_cast<char>(data[position + i])) ==
+                            std::string::npos);
+            position += span.length;
+        }
     }
+    // Undeclared text is read as a Japanese encoding or as UTF-8.
+    Charset undeclared = DetectUndeclaredEncoding(data, size);
+    Require(undeclared.encoding == HtmlEncoding::kShiftJis ||
+            undeclared.encoding == HtmlEncoding::kEucJp ||
+            undeclared.encoding == HtmlEncoding::kUtf8);
 }
 
 void CheckReferences(const std::string& text) {

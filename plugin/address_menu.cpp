@@ -54,10 +54,26 @@ char* ReadAddressFileValue(const char* settingsPath, DWORD* length) {
     }
 }
 
-// The path of one listed book: the host's own book for a "*" field.
+// Whether a listed path names its folder in full ("C:\..." or "\\server\..."),
+// not through the process's current directory or current drive.
+bool IsFullPath(const char* path, size_t length) {
+    bool slash0 = length > 0 && (path[0] == '\\' || path[0] == '/');
+    bool slash1 = length > 1 && (path[1] == '\\' || path[1] == '/');
+    bool drive = length > 2 &&
+                 ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')) &&
+                 path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+    return (slash0 && slash1) || drive;
+}
+
+// The path of one listed book: the host's own book for a "*" field. Any
+// other path that does not name its folder in full is taken from the
+// mailbox folder, beside Mailbox.ini, never from the current directory
+// (which is whatever folder a file was last opened from).
 char* BookPath(const AddressFileField& field) {
     if (field.isDefaultBook)
         return MailboxPath(kDefaultBookName, strlen(kDefaultBookName), 0);
+    if (!IsFullPath(field.begin, field.length))
+        return MailboxPath(field.begin, field.length, 0);
     return JoinPath("", field.begin, field.length, 0);
 }
 

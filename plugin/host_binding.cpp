@@ -69,9 +69,11 @@ void ForgetFunctions(void) {
 BOOL BindHost(void) {
     if (HostModule)
         return TRUE;
-    // The host's own executable is already mapped, so this hands back its module.
-    HMODULE host = LoadLibraryA("Quorvan.exe");
-    if (!host)
+    // The host's own executable, already mapped in the process: a reference
+    // on that module, never a file of that name loaded from the current
+    // directory or PATH.
+    HMODULE host = nullptr;
+    if (!GetModuleHandleExA(0, "Quorvan.exe", &host))
         return FALSE;
     for (int row = 0; row < HostFunctionCount; ++row) {
         BoundFunctions[row] = GetProcAddress(host, HostFunctionNames[row]);

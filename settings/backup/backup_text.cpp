@@ -89,3 +89,22 @@ std::string Utf8ToCp932(const std::string& text, int& replaced) {
     }
     return out;
 }
+
+std::string WithCrLfLineEnds(const std::string& text) {
+    // CR and LF never stand as the second byte of a Shift-JIS character.
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c == '\r') {
+            out += "\r\n";
+            if (i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        } else if (c == '\n') {
+            out += "\r\n";
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}

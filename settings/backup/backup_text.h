@@ -12,3 +12,8 @@ std::string Cp932ToUtf8(const std::string& text, int& unconvertible);
 // '?' (no nearest look-alike is taken), and so does U+0000, which a menu
 // string cannot hold.
 std::string Utf8ToCp932(const std::string& text, int& replaced);
+
+// The text with every line end as CR LF, the only one the compose window's
+// edit control breaks a line at: a lone LF (files written on Linux or macOS,
+// or by hand with \n) and a lone CR (classic Mac OS) each become CR LF.
+std::string WithCrLfLineEnds(const std::string& text);

@@ -79,7 +79,7 @@ BackupError LoadBackup(const char* path, LoadedBackup& backup) {
         return error;
     for (BackupEntry& entry : backup.entries) {
         entry.title = Utf8ToCp932(entry.title, backup.replaced);
-        entry.text = Utf8ToCp932(entry.text, backup.replaced);
+        entry.text = WithCrLfLineEnds(Utf8ToCp932(entry.text, backup.replaced));
         if (entry.depth + 1 > backup.levels)
             backup.levels = entry.depth + 1;
     }

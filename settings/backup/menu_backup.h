@@ -20,7 +20,8 @@ struct LoadedBackup {
     int replaced = 0; // characters that became '?'
 };
 
-// Reads the file at path; anything but kNone leaves backup empty.
+// Reads the file at path; anything but kNone leaves backup empty. Every
+// line end of a text becomes CR LF (titles keep theirs).
 BackupError LoadBackup(const char* path, LoadedBackup& backup);
 
 // Replaces the whole menu by the backup's. False, with the tree as it was,

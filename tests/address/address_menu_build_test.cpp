@@ -31,10 +31,14 @@ TEST_F(AddressMenuBuild, DefaultBookAlone) {
 TEST_F(AddressMenuBuild, BooksInListOrderWithRunningIndexes) {
     WriteMailboxFile("Address", kSampleBook);
     WriteMailboxFile("second.txt", "GROUP G\nC:c\nEnd group\nD:d\n");
-    // A relative path is taken from the current directory.
+    // A relative path is taken from the mailbox folder, whatever the current
+    // directory holds: there a planted book of that name is never read.
     char previous[MAX_PATH];
     GetCurrentDirectoryA(sizeof previous, previous);
-    SetCurrentDirectoryA(Mailbox().c_str());
+    std::string planted = Mailbox() + "planted";
+    CreateDirectoryA(planted.c_str(), nullptr);
+    WriteMailboxFile("planted\\second.txt", "X:planted\n");
+    SetCurrentDirectoryA(planted.c_str());
     AddressView view = BuildWithAddressFile("*;second.txt");
     SetCurrentDirectoryA(previous);
     EXPECT_EQ(view.shape, "A=0,B=1,G{C=2},D=3");

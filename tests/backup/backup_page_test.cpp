@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <iterator>
 #include <new>
 
 #include "backup_steps.h"
@@ -186,4 +187,41 @@ TEST(BackupPage, AMenuThatFailedToLoadIsNeitherExportedNorImportedInto) {
     EXPECT_EQ(onImport, kRefusal);
     EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(StoredMenu(), "a=b|c=d");
+}
+
+TEST(BackupPage, ImportedTextsGetCrLfLineEndsWhileExportsKeepTheirs) {
+    const struct {
+        const char* json; // the text as the file escapes it
+        const char* stored;
+    } cases[] = {
+        {"a\\nb", "a\r\nb"},    {"a\\rb", "a\r\nb"},        {"a\\r\\nb", "a\r\nb"},
+        {"\\n\\n", "\r\n\r\n"}, {"a\\n\\rb", "a\r\n\r\nb"}, {"a\\r\\r\\nb", "a\r\n\r\nb"},
+        {"end\\r", "end\r\n"},  {"none", "none"},
+    };
+    std::string menu;
+    for (const auto& c : cases)
+        menu +=
+            std::string(menu.empty() ? "" : ",") + "{\"title\":\"t\",\"text\":\"" + c.json + "\"}";
+    menu += ",{\"title\":\"title\\nkept\",\"text\":\"\"}";
+    TempFolder folder;
+    std::string path = folder.WriteFile(
+        "line_ends.json", "{\"format\":\"Tevrix menu\",\"version\":1,\"menu\":[" + menu + "]}");
+    LoadedBackup backup;
+    ASSERT_EQ(LoadBackup(path.c_str(), backup), BackupError::kNone);
+    ASSERT_EQ(backup.entries.size(), std::size(cases) + 1);
+    for (size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(backup.entries[i].text, cases[i].stored) << cases[i].json;
+    EXPECT_EQ(backup.entries.back().title, "title\nkept");
+
+    // A store that holds a bare LF exports it as it is.
+    ResetStore();
+    std::string file;
+    ASSERT_TRUE(WithUrlPage(
+        [&](OpenUrlPage& page) {
+            page.InsertTextEntry(page.TopItem(), TVI_LAST, "a", "x\ny\r\nz");
+            int unconvertible = 0;
+            ExportMenu(page, file, unconvertible);
+        },
+        30000));
+    EXPECT_NE(file.find("\"text\": \"x\\ny\\r\\nz\""), std::string::npos) << file;
 }

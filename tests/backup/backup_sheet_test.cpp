@@ -261,3 +261,64 @@ TEST(BackupSheet, AMenuDeeperThanAFileMayHoldIsNotExported) {
     EXPECT_EQ(refusal, "サブメニューの階層が深すぎるため保存できません(256階層まで)");
     EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
 }
+
+// The tree refuses one of the import's insertions, in each way of importing:
+// the tree stays as it was (the overwritten submenu too) and one box says so.
+TEST(BackupSheet, ARefusedInsertionLeavesTheTreeAsItWasAndSaysSoOnce) {
+    TempFolder folder;
+    const std::string file = u8"{\"format\":\"Tevrix menu\",\"version\":1,\"menu\":["
+                             u8"{\"title\":\"s\",\"submenu\":[{\"title\":\"a\",\"text\":\"1\"}]},"
+                             u8"{\"title\":\"b\",\"text\":\"2\"}]}";
+    const struct {
+        const char* name;
+        bool replace;
+        const char* after; // the tree after the run without a refusal
+    } ways[] = {
+        {"new.json", true, "Tevrix#2{s#1{a#0=1}|b#0=2}"},
+        {"new.json", false, "Tevrix#2{共有#1{old#0=old}|後#0=after|new#1{s#1{a#0=1}|b#0=2}}"},
+        {"共有.json", false, "Tevrix#2{後#0=after|共有#1{s#1{a#0=1}|b#0=2}}"},
+    };
+    for (const auto& way : ways) {
+        std::string path = folder.WriteFile(way.name, file);
+        bool clash = std::string(way.name) != "new.json";
+        std::string before, after, failure, notice;
+        bool applyEnabled = true;
+        RefusedInsertRuns runs;
+        runs.prepare = [&] {
+            ResetStore();
+            WriteStoreMenu({Submenu("共有", {TextEntry("old", "old")}), TextEntry("後", "after")});
+            failure.clear();
+        };
+        runs.steps = [&](long refused) {
+            std::vector<Step> steps = {ReadTreeInto(&before)};
+            for (const Step& step : ImportFrom(path, way.replace))
+                steps.push_back(step);
+            if (clash) {
+                steps.push_back(AnswerMessage(&notice));
+                steps.push_back([](HWND top) {
+                    if (!GetDlgItem(top, kOverwriteBox))
+                        return false;
+                    SendDlgItemMessageA(top, kOverwriteBox, BM_SETCHECK, BST_CHECKED, 0);
+                    PostClick(top, IDOK);
+                    return true;
+                });
+            }
+            if (refused >= 0)
+                steps.push_back(AnswerMessage(&failure));
+            steps.push_back(ReadTreeInto(&after, &applyEnabled));
+            steps.push_back(PressSheetCancel());
+            return steps;
+        };
+        runs.check = [&](long refused) {
+            if (refused < 0) {
+                EXPECT_EQ(after, way.after) << way.name;
+                return;
+            }
+            EXPECT_EQ(failure, "メニューを読み込めませんでした") << way.name << refused;
+            EXPECT_EQ(after, before) << way.name << refused;
+            EXPECT_FALSE(applyEnabled) << way.name << refused;
+        };
+        // The new top item or submenu, and the file's three items.
+        EXPECT_EQ(RunRefusingEachInsert(runs), 4) << way.name;
+    }
+}

@@ -33,16 +33,17 @@ class ImportHostileFiles : public ::testing::Test {
         return added;
     }
     PageItem ImportHtml(const std::string& path, BOOL* result) {
-        return Import([&](OpenUrlPage& page,
-                          HTREEITEM parent) { return ImportHtmlLinks(page, path.c_str(), parent); },
-                      result);
+        return Import(
+            [&](OpenUrlPage& page, HTREEITEM parent) {
+                return ImportHtmlLinks(page, path.c_str(), parent) == HtmlImportResult::kImported;
+            },
+            result);
     }
     PageItem ImportFavorites(const std::string& folder) {
         BOOL result = FALSE;
         return Import(
             [&](OpenUrlPage& page, HTREEITEM parent) {
-                ScanFavoritesFolder(page, folder, parent);
-                return TRUE;
+                return ScanFavoritesFolder(page, folder, parent) ? TRUE : FALSE;
             },
             &result);
     }

@@ -440,3 +440,52 @@ TEST(FavoritesImport, LinkedFoldersAreReadOnceAndLoopsStopped) {
                                 {"NewsAgain", "NewsAgain" + (linkFirst ? "{}" : news)}});
     EXPECT_EQ(menu, std::string(kFavorites) + "{" + expected + "}");
 }
+
+// The tree refuses one of the import's insertions: the import fails as a
+// whole, with one box, and the item it was to overwrite stays where it was.
+TEST(FavoritesImport, ARefusedInsertionLeavesTheMenuAsItWasAndSaysSoOnce) {
+    const std::string original = "A=a-text|お気に入り{old=http://old.example/}|Z=z-text";
+    TempFolder folder;
+    folder.WriteShortcut("new.url", "http://new.example/");
+    folder.MakeFolder("News");
+    folder.WriteShortcut("News\\a.url", "http://a.example/");
+    std::string notice, offered, failure;
+    SheetView view;
+    RefusedInsertRuns runs;
+    runs.prepare = [&] {
+        ResetStore();
+        WriteStoreMenu({TextEntry("A", "a-text"),
+                        Submenu(kFavorites, {TextEntry("old", "http://old.example/")}),
+                        TextEntry("Z", "z-text")});
+        StoreFavoritesFolder("C:\\previous");
+        failure.clear();
+    };
+    runs.steps = [&](long refused) {
+        std::vector<Step> steps = {ClickFavorites(), AnswerMessage(&notice),
+                                   AnswerTitleDialog(&offered, kFavorites, true, IDOK),
+                                   When(kFolderDialogCaption, [&](HWND dialog) {
+                                       SetCurrentDirectoryA(folder.Path().c_str());
+                                       PostClick(dialog, IDOK);
+                                   })};
+        if (refused >= 0)
+            steps.push_back(AnswerMessage(&failure));
+        steps.push_back(ReadSheet(&view));
+        steps.push_back(PressSheetCancel());
+        return steps;
+    };
+    runs.check = [&](long refused) {
+        if (refused < 0) {
+            std::string imported =
+                InListingOrder(folder.Path(), {{"new.url", "new=http://new.example/"},
+                                               {"News", "News{a=http://a.example/}"}});
+            EXPECT_EQ(view.menu, "A=a-text|Z=z-text|お気に入り{" + imported + "}");
+            return;
+        }
+        EXPECT_EQ(failure, "項目を追加できなかったため、何も挿入しませんでした。") << refused;
+        EXPECT_EQ(view.menu, original) << refused;
+        EXPECT_FALSE(view.applyEnabled) << refused;
+        EXPECT_EQ(StoredFavoritesFolder(), "C:\\previous") << refused;
+    };
+    // The submenu, the folder News, and two shortcuts.
+    EXPECT_EQ(RunRefusingEachInsert(runs), 4);
+}

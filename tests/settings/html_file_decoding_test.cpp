@@ -155,3 +155,34 @@ TEST(HtmlFileDecoding, AnUnclosedTitleInFiveMegabytesIsProposedAtOnce) {
     EXPECT_EQ(title, std::string(1024, 'x'));
     EXPECT_LT(elapsed, 250u) << "ms";
 }
+
+TEST(HtmlFileDecoding, EachDeclaredCharsetAndUndeclaredEucJpReadAsWritten) {
+    TempFolder folder;
+    const struct {
+        const char* charset; // "" declares none
+        const char* bytes;   // a link's text in that encoding
+        const char* utf8;
+    } cases[] = {
+        {"x-mac-roman", "K\x8Ase", u8"K\u00e4se"},
+        {"windows-1251", "\xCF\xF0\xE8", u8"\u041f\u0440\u0438"},
+        {"koi8-r", "\xF0\xD2\xC9", u8"\u041f\u0440\u0438"},
+        {"iso-8859-2", "\xB1", u8"\u0105"},
+        {"iso-8859-7", "\xE1", u8"\u03b1"},
+        {"windows-1254", "\xFD", u8"\u0131"},
+        {"big5", "\xA4\xA4\xA4\xE5", u8"\u4e2d\u6587"},
+        {"gb2312", "\xD6\xD0\xCE\xC4", u8"\u4e2d\u6587"},
+        {"euc-kr", "\xC7\xD1\xB1\xDB", u8"\ud55c\uae00"},
+        {"", "w3m \xA4\xCE\xA5\xDA\xA1\xBC\xA5\xB8", u8"w3m \u306e\u30da\u30fc\u30b8"},
+        {"", "\x83\x79\x81\x5B\x83\x57", u8"\u30da\u30fc\u30b8"},
+    };
+    for (const auto& c : cases) {
+        std::string text = *c.charset ? std::string("<meta charset=\"") + c.charset + "\">" : "";
+        text += std::string("<a href=\"http://a.example/\">") + c.bytes + "</a>";
+        std::string path = folder.WriteFile("charset.html", text);
+        DecodedHtmlFile file;
+        ASSERT_TRUE(file.Open(path.c_str()));
+        std::vector<HtmlLink> links = ScanHtmlLinks(file);
+        ASSERT_EQ(links.size(), 1u) << c.charset;
+        EXPECT_EQ(links[0].title, c.utf8) << c.charset << " " << c.bytes;
+    }
+}

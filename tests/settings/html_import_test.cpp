@@ -303,3 +303,39 @@ TEST(HtmlImport, FilesOfAnyBytesImportWhatTheirLinksGive) {
         ImportFile("unclosed", folder.WriteFile("unclosed.html", "<a href=\"http://x.example/\"")),
         "unclosed{}");
 }
+
+// The tree refuses one of the import's insertions: no submenu stays, not
+// even a shortened one, the page is not changed, and one box says so.
+TEST(HtmlImport, ARefusedInsertionLeavesTheMenuAsItWasAndSaysSoOnce) {
+    TempFolder folder;
+    std::string path = folder.WriteFile("three.html", "<a href=\"http://one.example/\">1</a>"
+                                                      "<a href=\"http://two.example/\">2</a>"
+                                                      "<a href=\"http://three.example/\">3</a>");
+    std::string menu, failure;
+    bool applyEnabled = true;
+    RefusedInsertRuns runs;
+    runs.prepare = [&] {
+        ResetStore();
+        WriteStoreMenu({TextEntry("A", "a-text")});
+        failure.clear();
+    };
+    runs.steps = [&](long refused) {
+        std::vector<Step> steps = {ClickHtml(), FillHtmlDialog("links", path, IDOK)};
+        if (refused >= 0)
+            steps.push_back(AnswerMessage(&failure));
+        steps.push_back(ReadMenu(&menu, &applyEnabled));
+        steps.push_back(PressSheetCancel());
+        return steps;
+    };
+    runs.check = [&](long refused) {
+        if (refused < 0) {
+            EXPECT_EQ(menu, "A=a-text|links{1=http://one.example/|2=http://two.example/|"
+                            "3=http://three.example/}");
+            return;
+        }
+        EXPECT_EQ(failure, "項目を追加できなかったため、何も挿入しませんでした。") << refused;
+        EXPECT_EQ(menu, "A=a-text") << refused;
+        EXPECT_FALSE(applyEnabled) << refused;
+    };
+    EXPECT_EQ(RunRefusingEachInsert(runs), 4); // the submenu and three entries
+}

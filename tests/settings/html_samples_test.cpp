@@ -127,7 +127,8 @@ TEST(HtmlSamples, EachExporterImportsToItsTitlesAndAddresses) {
         [&](OpenUrlPage& page) {
             for (size_t i = 0; i < std::size(kSamples); ++i) {
                 HTREEITEM submenu = page.InsertSubmenu(page.TopItem(), TVI_LAST, "import");
-                EXPECT_TRUE(ImportHtmlLinks(page, SamplePath(kSamples[i].file).c_str(), submenu))
+                EXPECT_EQ(ImportHtmlLinks(page, SamplePath(kSamples[i].file).c_str(), submenu),
+                          HtmlImportResult::kImported)
                     << kSamples[i].file;
                 for (const PageItem& item : ReadPageItem(page, submenu).children) {
                     EXPECT_TRUE(item.isText);

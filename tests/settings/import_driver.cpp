@@ -1,5 +1,8 @@
 #include "import_driver.h"
 
+#include <gtest/gtest.h>
+
+#include "failing_tree_insert.h"
 #include "modal_closer.h"
 #include "plugin/proc_cast.h"
 #include "sheet_driver.h"
@@ -129,4 +132,34 @@ Step ChooseFile(const std::string& path) {
             return false;
         return ChooseFileInOpenDialog(top, path);
     };
+}
+
+long RunRefusingEachInsert(const RefusedInsertRuns& runs) {
+    // Held loaded across the runs, so that its import table stays patched.
+    HMODULE editor = LoadLibraryA("Vandry.dll");
+    if (!editor) {
+        ADD_FAILURE() << "no Vandry.dll";
+        return 0;
+    }
+    long inserts = 0;
+    {
+        FailingTreeInsert refusing(editor);
+        EXPECT_TRUE(refusing.Patched());
+        for (long refused = -1; refused < inserts; ++refused) {
+            runs.prepare();
+            std::vector<Step> steps = runs.steps(refused);
+            Step start = steps.front();
+            steps.front() = [&refusing, refused, start](HWND top) {
+                refusing.FailInsert(refused);
+                return start(top);
+            };
+            EXPECT_TRUE(RunSheetSteps(steps)) << "refused " << refused;
+            EXPECT_EQ(refusing.Refused(), refused >= 0);
+            if (refused < 0)
+                inserts = refusing.Inserts();
+            runs.check(refused);
+        }
+    }
+    FreeLibrary(editor);
+    return inserts;
 }

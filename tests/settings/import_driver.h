@@ -56,3 +56,17 @@ bool ChooseFileInOpenDialog(HWND dialog, const std::string& path);
 
 // Waits for the browse button's Open dialog and chooses path in it.
 Step ChooseFile(const std::string& path);
+
+// An import run once as the user makes it and then once for each tree
+// insertion that it makes, with that one refused: prepare sets the store
+// (and files) up before each run, steps(refused) are the run's steps
+// (refused is -1 for the run without a refusal), and check(refused) looks at
+// the outcome. The insertions counted are those of the real Vandry.dll from
+// the first step on, which therefore comes after the sheet's load. Gives how
+// many the run without a refusal made.
+struct RefusedInsertRuns {
+    std::function<void()> prepare;
+    std::function<std::vector<Step>(long refused)> steps;
+    std::function<void(long refused)> check;
+};
+long RunRefusingEachInsert(const RefusedInsertRuns& runs);

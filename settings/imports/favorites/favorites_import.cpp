@@ -5,6 +5,7 @@
 #include "settings/imports/favorites/favorites_title_dialog.h"
 #include "settings/imports/favorites/folder_dialog.h"
 #include "settings/imports/favorites/title_clash.h"
+#include "settings/imports/insert_failure.h"
 #include "settings/store/store_key.h"
 #include "settings/store/store_names.h"
 #include "settings/menu_page/url_page.h"
@@ -36,16 +37,24 @@ void CURLPage::InsertFavorites() {
     if (folder.empty())
         return; // the folder shown could not be read back
 
+    // The new submenu is made whole before the item it replaces goes: an
+    // import that fails part-way leaves no half-filled submenu behind, and
+    // the old item where it was.
     HTREEITEM submenu = InsertSubmenu(top, TVI_LAST, title.c_str());
+    bool whole = false;
     if (submenu) {
-        // An import that fails part-way leaves no half-filled submenu behind,
-        // and the submenu it was to replace where it was.
         try {
-            ScanFavoritesFolder(*this, folder, submenu);
+            whole = ScanFavoritesFolder(*this, folder, submenu);
         } catch (...) {
             m_tree.DeleteItem(submenu);
             throw;
         }
+        if (!whole)
+            m_tree.DeleteItem(submenu);
+    }
+    if (!whole) {
+        TellInsertFailed(m_hWnd);
+        return;
     }
     if (found)
         m_tree.DeleteItem(found);

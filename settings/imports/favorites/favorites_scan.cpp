@@ -53,41 +53,45 @@ class FolderScan {
   public:
     explicit FolderScan(CURLPage& page) : page_(page) {}
 
-    void Scan(const std::string& folder, HTREEITEM parent) {
+    // False as soon as the tree refuses an item: what was inserted stays,
+    // and the caller removes it.
+    bool Scan(const std::string& folder, HTREEITEM parent) {
         std::string pattern = folder + "\\*.*";
         if (!FitsInPathBuffer(pattern))
-            return;
+            return true;
         WIN32_FIND_DATAA entry;
         FolderSearch search(::FindFirstFileA(pattern.c_str(), &entry));
         if (search.handle == INVALID_HANDLE_VALUE)
-            return;
+            return true; // a folder that cannot be listed stays empty
         openFolders_.push_back(IdentifyFolder(folder));
+        bool inserted = true;
         do
-            AddEntry(folder, entry, parent);
-        while (::FindNextFileA(search.handle, &entry));
+            inserted = AddEntry(folder, entry, parent);
+        while (inserted && ::FindNextFileA(search.handle, &entry));
         openFolders_.pop_back();
+        return inserted;
     }
 
   private:
-    void AddEntry(const std::string& folder, const WIN32_FIND_DATAA& entry, HTREEITEM parent) {
+    bool AddEntry(const std::string& folder, const WIN32_FIND_DATAA& entry, HTREEITEM parent) {
         const char* name = entry.cFileName;
         if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
-            return;
+            return true;
         std::string path = folder + "\\" + name;
         if (!FitsInPathBuffer(path))
-            return;
+            return true;
         DWORD attributes = entry.dwFileAttributes;
         if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_SYSTEM)) {
             HTREEITEM submenu = page_.InsertSubmenu(parent, TVI_LAST, name);
-            if (submenu && MayDescendInto(path, attributes))
-                Scan(path, submenu);
-            return;
+            if (!submenu)
+                return false;
+            return !MayDescendInto(path, attributes) || Scan(path, submenu);
         }
         if (!HasShortcutExtension(name))
-            return;
+            return true;
         std::string title(name, std::strlen(name) - 4);
-        page_.InsertTextEntry(parent, TVI_LAST, title.c_str(),
-                              ReadShortcutAddress(path.c_str()).c_str());
+        return page_.InsertTextEntry(parent, TVI_LAST, title.c_str(),
+                                     ReadShortcutAddress(path.c_str()).c_str()) != nullptr;
     }
 
     // Not into folders deeper than the limit, nor a folder that the scan is
@@ -117,6 +121,6 @@ class FolderScan {
 };
 } // namespace
 
-void ScanFavoritesFolder(CURLPage& page, const std::string& folder, HTREEITEM parent) {
-    FolderScan(page).Scan(folder, parent);
+bool ScanFavoritesFolder(CURLPage& page, const std::string& folder, HTREEITEM parent) {
+    return FolderScan(page).Scan(folder, parent);
 }

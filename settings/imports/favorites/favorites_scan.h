@@ -15,8 +15,9 @@ class CURLPage;
 // (junctions, symbolic links) are read like the others, each link target once
 // per scan; a link back to a folder the scan is inside of, a second link to a
 // folder already read through a link, and folders nested too deep stay empty
-// submenus.
-void ScanFavoritesFolder(CURLPage& page, const std::string& folder, HTREEITEM parent);
+// submenus. False when the tree refused an item: the scan stops there, and
+// what it had inserted stays for the caller to remove.
+bool ScanFavoritesFolder(CURLPage& page, const std::string& folder, HTREEITEM parent);
 
 // How many folder levels below the chosen one are still read.
 constexpr int kMaxFavoritesDepth = 32;

@@ -4,24 +4,12 @@
 
 namespace {
 const size_t kBlockBytes = 64 * 1024;
-const UINT kShiftJisCodePage = 932;
-const UINT kEucJpCodePage = 20932;
-const UINT kWindows1252CodePage = 1252;
 const WCHAR kReplacementCharacter = 0xFFFD;
-} // namespace
 
-UINT CodePageOf(HtmlEncoding encoding) {
-    switch (encoding) {
-    case HtmlEncoding::kEucJp:
-        return kEucJpCodePage;
-    case HtmlEncoding::kWindows1252:
-        return kWindows1252CodePage;
-    case HtmlEncoding::kUtf8:
-        return CP_UTF8;
-    default:
-        return kShiftJisCodePage;
-    }
+bool IsUtf16(HtmlEncoding encoding) {
+    return encoding == HtmlEncoding::kUtf16Le || encoding == HtmlEncoding::kUtf16Be;
 }
+} // namespace
 
 BOOL DecodedHtmlFile::Open(const char* path) {
     if (!file_.Open(path, CStdioFile::modeRead | CStdioFile::typeBinary))
@@ -38,10 +26,17 @@ BOOL DecodedHtmlFile::Open(const char* path) {
     fileEnded_ = filled < kEncodingPrescanBytes;
     DetectedEncoding detected = DetectHtmlEncoding(raw_.data(), raw_.size());
     encoding_ = detected.encoding;
-    // An encoding the system cannot convert is read as the default.
-    if (encoding_ != HtmlEncoding::kUtf16Le && encoding_ != HtmlEncoding::kUtf16Be &&
-        !::IsValidCodePage(CodePageOf(encoding_)))
-        encoding_ = HtmlEncoding::kShiftJis;
+    codePage_ = detected.codePage;
+    // A declared encoding that this system has no code page for is taken as
+    // no declaration; one that the bytes point to and the system lacks, as
+    // Shift-JIS.
+    if (!IsUtf16(encoding_) && !::IsValidCodePage(codePage_)) {
+        Charset guessed = DetectUndeclaredEncoding(raw_.data(), raw_.size());
+        if (!::IsValidCodePage(guessed.codePage))
+            guessed = Charset{};
+        encoding_ = guessed.encoding;
+        codePage_ = guessed.codePage;
+    }
     raw_.erase(raw_.begin(), raw_.begin() + detected.byteOrderMarkLength);
     return TRUE;
 }
@@ -77,7 +72,7 @@ bool DecodedHtmlFile::Refill() {
 
 void DecodedHtmlFile::AppendWide(const unsigned char* bytes, size_t size) {
     size_t start = wide_.size();
-    if (encoding_ == HtmlEncoding::kUtf16Le || encoding_ == HtmlEncoding::kUtf16Be) {
+    if (IsUtf16(encoding_)) {
         bool little = encoding_ == HtmlEncoding::kUtf16Le;
         for (size_t i = 0; i + 1 < size; i += 2)
             wide_.push_back(little ? static_cast<WCHAR>(bytes[i] | (bytes[i + 1] << 8))
@@ -88,17 +83,17 @@ void DecodedHtmlFile::AppendWide(const unsigned char* bytes, size_t size) {
     }
     if (size == 0)
         return;
-    UINT codePage = CodePageOf(encoding_);
-    int length = ::MultiByteToWideChar(codePage, 0, reinterpret_cast<const char*>(bytes),
+    int length = ::MultiByteToWideChar(codePage_, 0, reinterpret_cast<const char*>(bytes),
                                        static_cast<int>(size), nullptr, 0);
     wide_.resize(start + length);
-    ::MultiByteToWideChar(codePage, 0, reinterpret_cast<const char*>(bytes), static_cast<int>(size),
-                          wide_.data() + start, length);
+    ::MultiByteToWideChar(codePage_, 0, reinterpret_cast<const char*>(bytes),
+                          static_cast<int>(size), wide_.data() + start, length);
 }
 
 void DecodedHtmlFile::AppendUtf8(const unsigned char* bytes, size_t size) {
     wide_.clear();
-    if (encoding_ == HtmlEncoding::kShiftJis || encoding_ == HtmlEncoding::kEucJp) {
+    if (encoding_ != HtmlEncoding::kUtf8 && encoding_ != HtmlEncoding::kSingleByte &&
+        !IsUtf16(encoding_)) {
         // Bytes that form no character each stand as U+FFFD, so that the
         // system's table cannot join them with the byte after them; the runs
         // between them are converted as they are.

@@ -17,6 +17,8 @@ class DecodedHtmlFile : public ByteSource {
     BOOL Open(const char* path);
     int Next() override;
     HtmlEncoding Encoding() const { return encoding_; }
+    // The Windows code page that converts the file.
+    UINT CodePage() const { return codePage_; }
 
   private:
     // Reads and converts the next block; false at the end of the file.
@@ -27,12 +29,10 @@ class DecodedHtmlFile : public ByteSource {
 
     CStdioFile file_;
     HtmlEncoding encoding_ = HtmlEncoding::kShiftJis;
+    UINT codePage_ = kShiftJisCodePage;
     std::vector<unsigned char> raw_; // read, not yet converted
     std::vector<WCHAR> wide_;        // reused for each conversion
     std::string utf8_;               // converted, not yet handed out
     size_t next_ = 0;
     bool fileEnded_ = false;
 };
-
-// The Windows code page of an encoding that is no UTF.
-UINT CodePageOf(HtmlEncoding encoding);

@@ -2,62 +2,12 @@
 
 #include <iterator>
 
+#include "charset_labels.h"
 #include "html_tokenizer.h"
+#include "japanese_guess.h"
 #include "utf8_text.h"
 
 namespace {
-struct Label {
-    const char* name;
-    HtmlEncoding encoding;
-};
-
-// The labels browsers know for the encodings read here.
-const Label kLabels[] = {
-    {"utf-8", HtmlEncoding::kUtf8},
-    {"utf8", HtmlEncoding::kUtf8},
-    {"unicode-1-1-utf-8", HtmlEncoding::kUtf8},
-    {"unicode11utf8", HtmlEncoding::kUtf8},
-    {"unicode20utf8", HtmlEncoding::kUtf8},
-    {"x-unicode20utf8", HtmlEncoding::kUtf8},
-    {"utf-16", HtmlEncoding::kUtf8},
-    {"utf-16le", HtmlEncoding::kUtf8},
-    {"utf-16be", HtmlEncoding::kUtf8},
-    {"unicode", HtmlEncoding::kUtf8},
-    {"unicodefeff", HtmlEncoding::kUtf8},
-    {"shift_jis", HtmlEncoding::kShiftJis},
-    {"shift-jis", HtmlEncoding::kShiftJis},
-    {"sjis", HtmlEncoding::kShiftJis},
-    {"x-sjis", HtmlEncoding::kShiftJis},
-    {"csshiftjis", HtmlEncoding::kShiftJis},
-    {"ms932", HtmlEncoding::kShiftJis},
-    {"ms_kanji", HtmlEncoding::kShiftJis},
-    {"windows-31j", HtmlEncoding::kShiftJis},
-    {"cp932", HtmlEncoding::kShiftJis},
-    {"x-ms-cp932", HtmlEncoding::kShiftJis},
-    {"euc-jp", HtmlEncoding::kEucJp},
-    {"x-euc-jp", HtmlEncoding::kEucJp},
-    {"eucjp", HtmlEncoding::kEucJp},
-    {"cseucpkdfmtjapanese", HtmlEncoding::kEucJp},
-    {"iso-8859-1", HtmlEncoding::kWindows1252},
-    {"iso8859-1", HtmlEncoding::kWindows1252},
-    {"iso88591", HtmlEncoding::kWindows1252},
-    {"iso_8859-1", HtmlEncoding::kWindows1252},
-    {"iso_8859-1:1987", HtmlEncoding::kWindows1252},
-    {"iso-ir-100", HtmlEncoding::kWindows1252},
-    {"csisolatin1", HtmlEncoding::kWindows1252},
-    {"latin1", HtmlEncoding::kWindows1252},
-    {"l1", HtmlEncoding::kWindows1252},
-    {"ibm819", HtmlEncoding::kWindows1252},
-    {"cp819", HtmlEncoding::kWindows1252},
-    {"us-ascii", HtmlEncoding::kWindows1252},
-    {"ascii", HtmlEncoding::kWindows1252},
-    {"ansi_x3.4-1968", HtmlEncoding::kWindows1252},
-    {"windows-1252", HtmlEncoding::kWindows1252},
-    {"cp1252", HtmlEncoding::kWindows1252},
-    {"x-cp1252", HtmlEncoding::kWindows1252},
-    {"x-user-defined", HtmlEncoding::kWindows1252},
-};
-
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
 }
@@ -97,18 +47,18 @@ std::string CharsetOfContentType(const std::string& content) {
 }
 
 // The encoding a META tag declares, if it declares one that is read here.
-bool EncodingOfMeta(const HtmlToken& meta, HtmlEncoding* encoding) {
+bool EncodingOfMeta(const HtmlToken& meta, Charset* encoding) {
     if (const std::string* charset = meta.Attribute("charset"))
-        return EncodingFromLabel(*charset, encoding);
+        return CharsetFromLabel(*charset, encoding);
     const std::string* httpEquiv = meta.Attribute("http-equiv");
     const std::string* content = meta.Attribute("content");
     if (!httpEquiv || !content || LowerAscii(*httpEquiv) != "content-type")
         return false;
     std::string label = CharsetOfContentType(*content);
-    return !label.empty() && EncodingFromLabel(label, encoding);
+    return !label.empty() && CharsetFromLabel(label, encoding);
 }
 
-bool DeclaredEncoding(const unsigned char* bytes, size_t size, HtmlEncoding* encoding) {
+bool DeclaredEncoding(const unsigned char* bytes, size_t size, Charset* encoding) {
     MemoryByteSource source(bytes, size);
     HtmlTokenizer tokenizer(source);
     HtmlToken token;
@@ -146,37 +96,32 @@ bool LooksLikeUtf8(const unsigned char* bytes, size_t size) {
 }
 } // namespace
 
-bool EncodingFromLabel(const std::string& label, HtmlEncoding* encoding) {
-    size_t start = 0, end = label.size();
-    while (start < end && IsBlank(label[start]))
-        ++start;
-    while (end > start && IsBlank(label[end - 1]))
-        --end;
-    std::string name = LowerAscii(label.substr(start, end - start));
-    for (const Label& known : kLabels) {
-        if (name == known.name) {
-            *encoding = known.encoding;
-            return true;
-        }
-    }
-    return false;
+Charset DetectUndeclaredEncoding(const unsigned char* bytes, size_t size) {
+    if (LooksLikeUtf8(bytes, size))
+        return Charset{HtmlEncoding::kUtf8, kUtf8CodePage};
+    if (LooksLikeEucJp(bytes, size, size >= kEncodingPrescanBytes))
+        return Charset{HtmlEncoding::kEucJp, kEucJpCodePage};
+    return Charset{};
 }
 
 DetectedEncoding DetectHtmlEncoding(const void* data, size_t size) {
     const unsigned char* bytes = static_cast<const unsigned char*>(data);
     DetectedEncoding detected;
+    Charset charset;
     if (size >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) {
-        detected.encoding = HtmlEncoding::kUtf8;
+        charset = Charset{HtmlEncoding::kUtf8, kUtf8CodePage};
         detected.byteOrderMarkLength = 3;
     } else if (size >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) {
-        detected.encoding = HtmlEncoding::kUtf16Le;
+        charset = Charset{HtmlEncoding::kUtf16Le, kUtf16LeCodePage};
         detected.byteOrderMarkLength = 2;
     } else if (size >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF) {
-        detected.encoding = HtmlEncoding::kUtf16Be;
+        charset = Charset{HtmlEncoding::kUtf16Be, kUtf16BeCodePage};
         detected.byteOrderMarkLength = 2;
-    } else if (!DeclaredEncoding(bytes, size, &detected.encoding) && LooksLikeUtf8(bytes, size)) {
-        detected.encoding = HtmlEncoding::kUtf8;
+    } else if (!DeclaredEncoding(bytes, size, &charset)) {
+        charset = DetectUndeclaredEncoding(bytes, size);
     }
+    detected.encoding = charset.encoding;
+    detected.codePage = charset.codePage;
     return detected;
 }
 
@@ -224,7 +169,21 @@ CharacterSpan CharacterAt(HtmlEncoding encoding, const unsigned char* bytes, siz
         unsigned char high = encoding == HtmlEncoding::kUtf16Le ? bytes[1] : bytes[0];
         return {InRange(high, 0xD8, 0xDB) ? 4u : 2u, true}; // a high surrogate takes its pair
     }
-    case HtmlEncoding::kWindows1252:
+    case HtmlEncoding::kDoubleByte:
+    case HtmlEncoding::kGb18030:
+        // Every second byte of these is 40 or above, so a lead byte never
+        // takes the "<", the quote or the ampersand after it.
+        if (InRange(lead, 0x81, 0xFE)) {
+            if (encoding == HtmlEncoding::kGb18030 && InRange(second, 0x30, 0x39)) {
+                if (available < 4)
+                    return {4, true}; // wait for the rest
+                bool valid = InRange(bytes[2], 0x81, 0xFE) && InRange(bytes[3], 0x30, 0x39);
+                return valid ? CharacterSpan{4, true} : CharacterSpan{1, false};
+            }
+            return Pair(available, InRange(second, 0x40, 0x7E) || InRange(second, 0x80, 0xFE));
+        }
+        break;
+    case HtmlEncoding::kSingleByte:
         break;
     }
     return {1, true};

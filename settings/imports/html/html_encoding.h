@@ -4,17 +4,34 @@
 #include <cstddef>
 #include <string>
 
+// How an encoding's bytes make up its characters.
 enum class HtmlEncoding {
     kShiftJis, // also what a file that names no encoding is taken to be
     kUtf8,
     kUtf16Le, // only with a byte order mark
     kUtf16Be, // only with a byte order mark
     kEucJp,
-    kWindows1252, // also ISO-8859-1 and US-ASCII, as browsers read them
+    kSingleByte, // one byte each: windows-125x, ISO-8859-x, KOI8, the Mac pages
+    kDoubleByte, // a lead byte 81-FE takes one more: GBK, Big5, EUC-KR
+    kGb18030,    // as kDoubleByte, and four bytes where the second is a digit
+};
+
+// The Windows code pages of the encodings this file names itself.
+constexpr unsigned kShiftJisCodePage = 932;
+constexpr unsigned kEucJpCodePage = 20932;
+constexpr unsigned kUtf8CodePage = 65001;
+constexpr unsigned kUtf16LeCodePage = 1200;
+constexpr unsigned kUtf16BeCodePage = 1201;
+
+// An encoding and the Windows code page that converts it.
+struct Charset {
+    HtmlEncoding encoding = HtmlEncoding::kShiftJis;
+    unsigned codePage = kShiftJisCodePage;
 };
 
 struct DetectedEncoding {
     HtmlEncoding encoding = HtmlEncoding::kShiftJis;
+    unsigned codePage = kShiftJisCodePage;
     size_t byteOrderMarkLength = 0; // bytes at the start that are no text
 };
 
@@ -25,16 +42,15 @@ constexpr size_t kEncodingPrescanBytes = 64 * 1024;
 // kEncodingPrescanBytes, or all of a shorter file): a byte order mark; else
 // the charset of a META element before the BODY (<meta charset=...> or
 // <meta http-equiv="Content-Type" content="...; charset=...">), outside
-// comments and scripts; else UTF-8 when the bytes are valid UTF-8 and hold
-// characters beyond ASCII; else Shift-JIS.
+// comments and scripts, whose name CharsetFromLabel knows; else what
+// DetectUndeclaredEncoding finds.
 DetectedEncoding DetectHtmlEncoding(const void* data, size_t size);
 
-// The encoding an encoding label names ("UTF-8", "Shift_JIS", "x-sjis",
-// "EUC-JP", "ISO-8859-1"), in any letter case and with blanks around it;
-// false for a label of an encoding that is not read. A label of UTF-16 means
-// UTF-8 here, since a file that starts without a byte order mark cannot be
-// UTF-16.
-bool EncodingFromLabel(const std::string& label, HtmlEncoding* encoding);
+// The encoding of text that declares none: UTF-8 when the bytes are valid
+// UTF-8 and hold characters beyond ASCII; else EUC-JP when LooksLikeEucJp
+// says so; else Shift-JIS. The bytes are the first kEncodingPrescanBytes of
+// the text, or all of a shorter text.
+Charset DetectUndeclaredEncoding(const unsigned char* bytes, size_t size);
 
 // The length of the longest start of the bytes that ends between two
 // characters of the encoding; the rest waits for the bytes that follow it.
@@ -45,8 +61,8 @@ struct CharacterSpan {
     bool convertible; // false for bytes that form no character of the encoding
 };
 
-// The character that starts at bytes. In Shift-JIS and EUC-JP a lead byte
-// whose next byte cannot follow it stands alone as a byte that is no
+// The character that starts at bytes. In the encodings of several bytes (not
+// the UTFs) a lead byte whose next byte cannot follow it stands alone as a byte that is no
 // character, so that a broken character never takes the "<" or the quote
 // after it; so do EUC-JP's three-byte characters, which the system's table
 // lacks.

@@ -2,6 +2,7 @@
 // the selected item.
 #include "settings/imports/html/html_insert_dialog.h"
 #include "settings/imports/html/html_link_import.h"
+#include "settings/imports/insert_failure.h"
 #include "settings/menu_page/url_page.h"
 
 void CURLPage::InsertFromHtml() {
@@ -21,17 +22,24 @@ void CURLPage::InsertFromHtml() {
         after = anchor;
     }
     HTREEITEM submenu = InsertSubmenu(parent, after, dialog.m_strTitle.c_str());
-    if (!submenu)
+    if (!submenu) {
+        TellInsertFailed(m_hWnd);
         return;
+    }
     // An import that fails part-way leaves no half-filled submenu behind.
-    bool imported = false;
+    HtmlImportResult result = HtmlImportResult::kCannotOpen;
     try {
-        imported = ImportHtmlLinks(*this, dialog.m_strFilePath.c_str(), submenu);
+        result = ImportHtmlLinks(*this, dialog.m_strFilePath.c_str(), submenu);
     } catch (...) {
         m_tree.DeleteItem(submenu);
         throw;
     }
-    if (!imported)
+    if (result != HtmlImportResult::kImported)
         m_tree.DeleteItem(submenu);
+    if (result == HtmlImportResult::kCannotInsert) {
+        TellInsertFailed(m_hWnd);
+        return;
+    }
+    // Also when the file could not be opened and the submenu went again.
     MarkChanged();
 }

@@ -5,12 +5,14 @@
 #include "settings/imports/html/shift_jis_text.h"
 #include "settings/menu_page/url_page.h"
 
-BOOL ImportHtmlLinks(CURLPage& page, const char* path, HTREEITEM parent) {
+HtmlImportResult ImportHtmlLinks(CURLPage& page, const char* path, HTREEITEM parent) {
     DecodedHtmlFile file;
     if (!file.Open(path))
-        return FALSE;
-    for (const HtmlLink& link : ScanHtmlLinks(file))
-        page.InsertTextEntry(parent, TVI_LAST, TitleToShiftJis(link.title).c_str(),
-                             AddressToShiftJis(link.address).c_str());
-    return TRUE;
+        return HtmlImportResult::kCannotOpen;
+    for (const HtmlLink& link : ScanHtmlLinks(file)) {
+        if (!page.InsertTextEntry(parent, TVI_LAST, TitleToShiftJis(link.title).c_str(),
+                                  AddressToShiftJis(link.address).c_str()))
+            return HtmlImportResult::kCannotInsert;
+    }
+    return HtmlImportResult::kImported;
 }

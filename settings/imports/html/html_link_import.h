@@ -5,7 +5,13 @@
 
 class CURLPage;
 
+enum class HtmlImportResult {
+    kImported,     // every link of the file is in, also when it holds none
+    kCannotOpen,   // the file could not be opened: nothing was inserted
+    kCannotInsert, // the tree refused an entry: the import stopped there
+};
+
 // Appends one text entry per link of the file under parent, in file order:
-// title the link's text, text its address. False when the file cannot be
-// opened; true otherwise, also when it holds no link.
-BOOL ImportHtmlLinks(CURLPage& page, const char* path, HTREEITEM parent);
+// title the link's text, text its address. After kCannotInsert the entries
+// made before stay under parent, for the caller to remove with it.
+HtmlImportResult ImportHtmlLinks(CURLPage& page, const char* path, HTREEITEM parent);

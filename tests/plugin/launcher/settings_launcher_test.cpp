@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "import_patch.h"
 #include "plugin_module.h"
 
 namespace {
@@ -99,4 +100,185 @@ TEST_F(SettingsLauncher, EditorWithoutExportIsUnloadedAtOnce) {
     EXPECT_EQ(Variable("FAKE_VANDRY_ATTACHED"), Beside("Plugins\\Vandry.dll"));
     EXPECT_EQ(Variable("FAKE_VANDRY_DETACHED"), Beside("Plugins\\Vandry.dll"));
     EXPECT_EQ(Variable("FAKE_VANDRY_SETUP"), "");
+}
+
+// Planted libraries: a Vandry.dll in the current directory (a folder the user
+// just saved an attachment to) and one in a folder on PATH are foreign code.
+TEST_F(SettingsLauncher, EditorsInTheCurrentDirectoryOrOnPathAreNeverLoaded) {
+    const std::string planted[] = {Beside("planted_cwd"), Beside("planted_path")};
+    for (const std::string& folder : planted) {
+        CreateDirectoryA(folder.c_str(), nullptr);
+        ASSERT_TRUE(
+            CopyFileA(Beside(kWithExport).c_str(), (folder + "\\Vandry.dll").c_str(), FALSE));
+    }
+    char savedDirectory[MAX_PATH] = "";
+    GetCurrentDirectoryA(MAX_PATH, savedDirectory);
+    std::string savedPath(32768, '\0');
+    savedPath.resize(GetEnvironmentVariableA("PATH", &savedPath[0], 32768));
+    SetCurrentDirectoryA(planted[0].c_str());
+    SetEnvironmentVariableA("PATH", (planted[1] + ";" + savedPath).c_str());
+
+    LRESULT result = RunSetup();
+
+    SetCurrentDirectoryA(savedDirectory);
+    SetEnvironmentVariableA("PATH", savedPath.c_str());
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(Variable("FAKE_VANDRY_ATTACHED"), "");
+    for (const std::string& folder : planted) {
+        DeleteFileA((folder + "\\Vandry.dll").c_str());
+        RemoveDirectoryA(folder.c_str());
+    }
+}
+
+namespace {
+const wchar_t kChildVariable[] = L"TEVRIX_LAUNCHER_CHILD";
+
+std::wstring OwnPathW() {
+    std::wstring path(32768, L'\0');
+    path.resize(GetModuleFileNameW(nullptr, &path[0], 32768));
+    return path;
+}
+
+std::wstring FolderOf(const std::wstring& path) {
+    return path.substr(0, path.find_last_of(L'\\') + 1);
+}
+
+std::wstring VariableW(const wchar_t* name) {
+    std::wstring value(32768, L'\0');
+    value.resize(GetEnvironmentVariableW(name, &value[0], 32768));
+    return value;
+}
+
+// Runs this program's copy at exe with the child test alone; its exit code
+// and output, or -1 when it could not start or did not end in time.
+DWORD RunChildHost(const std::wstring& exe, std::string* output) {
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE readEnd = nullptr, writeEnd = nullptr;
+    CreatePipe(&readEnd, &writeEnd, &inherit, 0);
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writeEnd;
+    startup.hStdError = writeEnd;
+    PROCESS_INFORMATION process = {};
+    std::wstring command = L"\"" + exe + L"\" --gtest_filter=SettingsLauncherAsHost.*";
+    SetEnvironmentVariableW(kChildVariable, L"1");
+    BOOL started = CreateProcessW(exe.c_str(), &command[0], nullptr, nullptr, TRUE, 0, nullptr,
+                                  nullptr, &startup, &process);
+    SetEnvironmentVariableW(kChildVariable, nullptr);
+    CloseHandle(writeEnd);
+    DWORD exitCode = static_cast<DWORD>(-1);
+    if (started) {
+        if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0)
+            GetExitCodeProcess(process.hProcess, &exitCode);
+        else
+            TerminateProcess(process.hProcess, 99);
+        char buffer[4096];
+        DWORD got = 0;
+        while (ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got)
+            output->append(buffer, got);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    CloseHandle(readEnd);
+    return exitCode;
+}
+
+// A copy of this stand-in host, the plug-in and an editor under Plugins in
+// folder (created here, removed again when the object goes).
+class HostCopy {
+  public:
+    explicit HostCopy(const std::wstring& folder) : folder_(folder) {
+        std::wstring made;
+        for (size_t start = 0; start < folder.size();) {
+            size_t end = folder.find(L'\\', start);
+            made = folder.substr(0, end == std::wstring::npos ? folder.size() : end);
+            if (made.size() > 2)
+                CreateDirectoryW(made.c_str(), nullptr);
+            start = end == std::wstring::npos ? folder.size() : end + 1;
+        }
+        CreateDirectoryW((folder + L"\\Plugins").c_str(), nullptr);
+        std::wstring own = FolderOf(OwnPathW());
+        copied_ =
+            CopyFileW(OwnPathW().c_str(), Exe().c_str(), FALSE) &&
+            CopyFileW((own + L"Tevrix.dll").c_str(), (folder + L"\\Tevrix.dll").c_str(), FALSE) &&
+            CopyFileW((own + L"fakes\\with_export\\Vandry.dll").c_str(),
+                      (folder + L"\\Plugins\\Vandry.dll").c_str(), FALSE);
+    }
+    ~HostCopy() {
+        for (const wchar_t* file : {L"\\Quorvan.exe", L"\\Tevrix.dll", L"\\Plugins\\Vandry.dll"})
+            DeleteFileW((folder_ + file).c_str());
+        RemoveDirectoryW((folder_ + L"\\Plugins").c_str());
+        for (std::wstring folder = folder_; folder.size() > base_.size();
+             folder = folder.substr(0, folder.find_last_of(L'\\')))
+            RemoveDirectoryW(folder.c_str());
+    }
+    bool Copied() const { return copied_; }
+    std::wstring Exe() const { return folder_ + L"\\Quorvan.exe"; }
+
+  private:
+    std::wstring folder_;
+    std::wstring base_ = FolderOf(OwnPathW());
+    bool copied_ = false;
+};
+} // namespace
+
+// Runs only inside a copied host (see below): the plug-in beside it loads the
+// editor from Plugins beside it.
+TEST(SettingsLauncherAsHost, LoadsTheEditorBesideItself) {
+    if (VariableW(kChildVariable).empty())
+        GTEST_SKIP() << "runs in a copied host";
+    PluginModule plugin;
+    ASSERT_NE(plugin.get(), nullptr);
+    EXPECT_NE(plugin.Entry<SetupFn>("QPCSetup")(0), 0);
+    std::wstring expected = FolderOf(OwnPathW()) + L"Plugins\\Vandry.dll";
+    EXPECT_TRUE(VariableW(L"FAKE_VANDRY_SETUP") == expected);
+}
+
+// The process's own path as a host far down a folder tree would have it.
+std::wstring g_hostPath;
+
+DWORD WINAPI HostPathPastMaxPath(HMODULE module, LPWSTR buffer, DWORD size) {
+    if (module)
+        return GetModuleFileNameW(module, buffer, size);
+    DWORD length = static_cast<DWORD>(g_hostPath.size());
+    if (length >= size)
+        return 0;
+    lstrcpyW(buffer, g_hostPath.c_str());
+    return length;
+}
+
+// A host folder whose name the ANSI code page cannot write (Japanese with
+// Korean and an accent): the copied host runs from there.
+TEST(SettingsLauncherHostFolders, TheEditorLoadsBesideAHostFolderOfAnyName) {
+    HostCopy host(FolderOf(OwnPathW()) + L"ホスト 日本語 한국어 é");
+    ASSERT_TRUE(host.Copied());
+    std::string output;
+    EXPECT_EQ(RunChildHost(host.Exe(), &output), 0u) << output;
+    EXPECT_NE(output.find("[  PASSED  ] 1 test"), std::string::npos) << output;
+}
+
+// A host folder whose path passes MAX_PATH. Wine starts no program from
+// there (CreateProcessW fails with ERROR_INVALID_NAME), so the plug-in is
+// told that path for the process, and the editor lies below it.
+TEST(SettingsLauncherHostFolders, TheEditorLoadsBesideAHostFolderPastMaxPath) {
+    std::wstring folder = FolderOf(OwnPathW()) + L"ホスト";
+    for (int level = 0; level < 3; ++level)
+        folder += L"\\" + std::wstring(90, static_cast<wchar_t>(L'a' + level));
+    ASSERT_GT(folder.size(), static_cast<size_t>(MAX_PATH));
+    HostCopy host(folder);
+    ASSERT_TRUE(host.Copied());
+    SetEnvironmentVariableW(L"FAKE_VANDRY_SETUP", nullptr);
+    PluginModule plugin;
+    ASSERT_NE(plugin.get(), nullptr);
+    g_hostPath = host.Exe();
+    ImportPatch longPath(plugin.get(), "KERNEL32.dll", "GetModuleFileNameW",
+                         reinterpret_cast<void*>(HostPathPastMaxPath));
+    ASSERT_TRUE(longPath.Patched());
+    EXPECT_NE(plugin.Entry<SetupFn>("QPCSetup")(0), 0);
+    std::wstring loaded = VariableW(L"FAKE_VANDRY_SETUP");
+    if (loaded.compare(0, 4, L"\\\\?\\") == 0)
+        loaded.erase(0, 4);
+    EXPECT_TRUE(loaded == folder + L"\\Plugins\\Vandry.dll") << loaded.size();
 }
