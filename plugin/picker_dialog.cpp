@@ -39,11 +39,21 @@ int SelectedRow(const PickerState* state) {
         SendMessageA(state->list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
-void SelectRow(PickerState* state, int row) {
+void ClearRowState(HWND list, UINT which) {
     LVITEMA item = {};
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageA(state->list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
-                 reinterpret_cast<LPARAM>(&item));
+    int row = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), which));
+    if (row >= 0)
+        SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+}
+
+void SelectRow(PickerState* state, int row) {
+    // Row by row: the list changes the state of every row one at a time, with
+    // two notifications each, when told to clear them all at once.
+    ClearRowState(state->list, LVNI_SELECTED);
+    ClearRowState(state->list, LVNI_FOCUSED);
+    LVITEMA item = {};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     if (row < 0 || static_cast<DWORD>(row) >= state->shown)
         return;
     item.state = LVIS_SELECTED | LVIS_FOCUSED;
@@ -155,6 +165,22 @@ void AnswerDisplayInfo(const PickerState* state, NMHDR* header) {
         item->pszText[0] = 0;
 }
 
+// The selected row is drawn in the selection's colours even while the focus
+// is in the edit box, where the list would show it faint.
+LRESULT DrawRow(const PickerState* state, NMLVCUSTOMDRAW* draw) {
+    if (draw->nmcd.dwDrawStage == CDDS_PREPAINT)
+        return CDRF_NOTIFYITEMDRAW;
+    if (draw->nmcd.dwDrawStage != CDDS_ITEMPREPAINT)
+        return CDRF_DODEFAULT;
+    int row = static_cast<int>(draw->nmcd.dwItemSpec);
+    if (SendMessageA(state->list, LVM_GETITEMSTATE, row, LVIS_SELECTED) & LVIS_SELECTED) {
+        draw->clrText = GetSysColor(COLOR_HIGHLIGHTTEXT);
+        draw->clrTextBk = GetSysColor(COLOR_HIGHLIGHT);
+        draw->nmcd.uItemState &= ~CDIS_SELECTED;
+    }
+    return CDRF_DODEFAULT;
+}
+
 void AddColumn(HWND list, int position, const char* title, int width) {
     LVCOLUMNA column = {};
     column.mask = LVCF_TEXT | LVCF_WIDTH;
@@ -218,6 +244,9 @@ INT_PTR CALLBACK PickerProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
             AnswerDisplayInfo(state, header);
         else if (header->code == NM_DBLCLK)
             Choose(dialog, state);
+        else if (header->code == NM_CUSTOMDRAW)
+            SetWindowLongPtrA(dialog, DWLP_MSGRESULT,
+                              DrawRow(state, reinterpret_cast<NMLVCUSTOMDRAW*>(header)));
         return TRUE;
     }
     case WM_DESTROY:
