@@ -4,6 +4,7 @@
 // selection keeps.
 #include <gtest/gtest.h>
 
+#include "dialog_steps.h"
 #include "menu_page_driver.h"
 #include "menu_store_io.h"
 #include "store_reset.h"
@@ -93,6 +94,7 @@ TEST(MenuPageFind, FindsInTreeOrderWrapsAndKeepsThePendingEdit) {
     std::vector<std::string> seen;
     bool expandedS = false, expandedS2 = false, stringBoxShowsBeta = false;
     HWND stringBox = nullptr, findDialog = nullptr;
+    std::string notFound;
     ASSERT_TRUE(RunMenuSheet(
         {[&](HWND sheet) {
              SelectItem(MenuTree(sheet), FindItem(MenuTree(sheet), {"alpha"}));
@@ -120,6 +122,13 @@ TEST(MenuPageFind, FindsInTreeOrderWrapsAndKeepsThePendingEdit) {
          FindFromDialog("FIND", true, false), Expect(&seen), F3(), Expect(&seen),
          // Upwards from ガンマ with any case.
          FindFromDialog("find", false, true), Expect(&seen),
+         // Words no entry holds: a message, and the selection stays.
+         FindFromDialog("zzz", false, false),
+         [&](HWND box) {
+             notFound = DialogItemText(box, 0xFFFF);
+             SendMessageA(box, WM_COMMAND, IDOK, 0);
+         },
+         Expect(&seen),
          // Escape in the Find dialog closes it through the sheet's loop.
          [&](HWND sheet) {
              findDialog = FindDialogOf(sheet);
@@ -128,7 +137,8 @@ TEST(MenuPageFind, FindsInTreeOrderWrapsAndKeepsThePendingEdit) {
          [&](HWND) { EXPECT_FALSE(IsWindow(findDialog)); },
          [&](HWND sheet) { PressSheetButton(sheet, PSBTN_OK); }}));
     EXPECT_EQ(seen, (std::vector<std::string>{"beta", "ガンマ", "alpha", "beta", "ガンマ", "ガンマ",
-                                              "beta"}));
+                                              "beta", "beta"}));
+    EXPECT_EQ(notFound, "「zzz」は見つかりませんでした。");
     EXPECT_TRUE(expandedS);
     EXPECT_TRUE(expandedS2);
     EXPECT_TRUE(stringBoxShowsBeta);
