@@ -208,3 +208,29 @@ TEST_F(Picker, SettingOffGivesTodaysPopupAndOnKeepsEveryItem) {
 }
 
 } // namespace
+
+TEST_F(Picker, DoubleClickInsertsTheRowClicked) {
+    WriteStoreNumber("", "UsePicker", 1);
+    HMENU menu = BuildComposeMenu();
+    UINT pickerId = ReadMenu(TextPopup(menu))[0].id;
+    ComposeEditor editor;
+    editor.SetText("", 0, 0);
+    int step = 0;
+    ModalCloser closer([&] {
+        HWND dialog = PickerWindow();
+        if (!dialog || step++ > 0)
+            return;
+        HWND list = GetDlgItem(dialog, kListId);
+        RECT row = {LVIR_LABEL, 0, 0, 0};
+        SendMessageA(list, LVM_GETITEMRECT, 3, reinterpret_cast<LPARAM>(&row));
+        LPARAM at = MAKELPARAM((row.left + row.right) / 2, (row.top + row.bottom) / 2);
+        SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageA(list, WM_LBUTTONUP, 0, at);
+        SendMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+        SendMessageA(list, WM_LBUTTONUP, 0, at);
+    });
+    editor.Choose(pickerId);
+    EXPECT_FALSE(closer.TimedOut());
+    EXPECT_EQ(editor.Text(), "https://news.yahoo.co.jp/") << "the fourth entry, in menu order";
+    DestroyMenu(menu);
+}
