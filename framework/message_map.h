@@ -101,6 +101,13 @@ bool DispatchMessageMap(T* target, const MessageEntry<T>* entries, UINT message,
 // void OnCancelMode()
 #define ON_WM_CANCELMODE()                                                                         \
     {WM_CANCELMODE, 0, 0, &ThisClass::OnCancelMode, nullptr, nullptr, nullptr},
+// void OnDestroy(); a handler that ends with Default() lets the window's own
+// handling run too.
+#define ON_WM_DESTROY() {WM_DESTROY, 0, 0, &ThisClass::OnDestroy, nullptr, nullptr, nullptr},
+// void fn(): a message registered at run time (RegisterWindowMessage); the
+// handler finds what the message carries on its own.
+#define ON_REGISTERED_MESSAGE(message, fn)                                                         \
+    {static_cast<UINT>(message), 0, 0, &ThisClass::fn, nullptr, nullptr, nullptr},
 // void OnCaptureChanged(HWND newCapture)
 #define ON_WM_CAPTURECHANGED()                                                                     \
     {WM_CAPTURECHANGED, 0, 0, nullptr, nullptr, nullptr, &ThisClass::OnCaptureChanged},

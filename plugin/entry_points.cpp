@@ -2,6 +2,7 @@
 // settings launcher and the version box).
 #include "column_break.h"
 #include "menu_store.h"
+#include "picker_menu.h"
 #include "plugin_state.h"
 #include "settings_launcher.h"
 #include "text_menu.h"
@@ -38,6 +39,7 @@ LRESULT WINAPI QPCCleanUp(void) {
     ReleasePluginHeldBySetup();
     TextListClear(&EntryTexts);
     TextListClear(&AddressTexts);
+    KeepSnapshotForPicker(nullptr, false);
     DestroyPopups();
     return 0;
 }

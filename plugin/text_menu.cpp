@@ -6,6 +6,7 @@
 #include "column_break.h"
 #include "menu_snapshot.h"
 #include "menu_store.h"
+#include "picker_menu.h"
 #include "plugin_state.h"
 #include "popups.h"
 
@@ -117,10 +118,11 @@ void AddLevel(MenuBuild* build, const MenuSnapshot* snapshot, DWORD* next, DWORD
     }
 }
 
-void AddSnapshot(const MenuSnapshot* snapshot) {
+// The entries start below firstHeight pixels of items put in before them.
+void AddSnapshot(const MenuSnapshot* snapshot, int firstHeight) {
     DWORD dataCounter = 0;
     bool stopped = false;
-    MenuBuild build = {TextMenu, 0, &dataCounter, &stopped};
+    MenuBuild build = {TextMenu, firstHeight, &dataCounter, &stopped};
     DWORD next = 0;
     AddLevel(&build, snapshot, &next, 0, 1);
 }
@@ -145,11 +147,14 @@ void BuildTextMenu(void) {
     HKEY root = OpenStore();
     MenuSnapshot snapshot = {};
     bool readable = root && ReadMenuSnapshot(root, &snapshot);
+    bool picker = readable && StoreUsesPicker(root);
     if (root)
         RegCloseKey(root);
     if (readable)
-        AddSnapshot(&snapshot);
+        AddSnapshot(&snapshot, picker ? PickerItemsHeight() : 0);
     else
         AddUnavailableItem(TextMenu);
-    FreeMenuSnapshot(&snapshot);
+    if (picker)
+        AddPickerItems(TextMenu);
+    KeepSnapshotForPicker(&snapshot, picker);
 }

@@ -6,6 +6,7 @@
 #include "../host_stub.h"
 #include "compose_window.h"
 #include "menu_printer.h"
+#include "picker_photo.h"
 #include "plugin_loader.h"
 #include "screen_capture.h"
 #include "settings_photos.h"
@@ -190,6 +191,14 @@ int RunHeadless(HWND mainWindow, HWND compose) {
         PrintText("選べる項目がありません\n");
     }
     PumpMessages(200);
+    // The picker, switched on as its box on the page "その他" does.
+    std::string pickerPng = std::string(HostFolder()) + "picker.png";
+    if (PhotographPicker(compose, "example", pickerPng.c_str())) {
+        PrintText("検索して挿入の写真: picker.png\n");
+    } else {
+        PrintText("検索して挿入の写真を保存できませんでした\n");
+        result = 1;
+    }
     // The configure command, as the host's menu offers it.
     if (PhotographSettingsSheet()) {
         PrintText("設定画面の写真: settings-menu.png, settings-etc.png, settings-import.png, "

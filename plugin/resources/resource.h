@@ -9,3 +9,8 @@
 #define IDC_PLUGIN_VERSION 1002
 #define IDC_COPYRIGHT 1003
 #define IDC_EDITOR_VERSION 1004
+
+// The picker dialog
+#define IDD_PICKER 110
+#define IDC_PICKER_QUERY 1010
+#define IDC_PICKER_LIST 1011

@@ -41,6 +41,8 @@ ON_WM_MOUSEMOVE()
 ON_WM_LBUTTONUP()
 ON_WM_CAPTURECHANGED()
 ON_WM_CANCELMODE()
+ON_WM_DESTROY()
+ON_REGISTERED_MESSAGE(FindMessageId(), OnFindMessage)
 END_MESSAGE_MAP()
 
 CURLPage::CURLPage()
@@ -51,6 +53,7 @@ CURLPage::~CURLPage() {
     // A sheet closed in the middle of a drag still ends the drag image and
     // its keyboard filter.
     StopDragging();
+    StopFindKeys();
 }
 
 void CURLPage::DoDataExchange(CDataExchange* dx) {
@@ -77,6 +80,7 @@ BOOL CURLPage::OnInitDialog() {
         throw;
     }
     m_bTreeLoaded = TRUE;
+    StartFindKeys();
     return TRUE;
 }
 

@@ -11,6 +11,8 @@
 #include "framework/tree_ctrl.h"
 #include "settings/store/menu_store.h"
 
+#include <commdlg.h>
+
 #include <string>
 #include <vector>
 
@@ -123,6 +125,28 @@ class CURLPage : public CPropertyPage {
     bool SheetTakesInput() const;
     // Escape during a drag ends the drag instead of cancelling the sheet.
     static LRESULT CALLBACK DragKeyFilter(int code, WPARAM wParam, LPARAM lParam);
+
+    // Find (url_page_find.cpp): Ctrl+F opens the system's Find dialog, F3
+    // finds the next entry whose title or text holds the words.
+    static UINT FindMessageId();
+    static LRESULT CALLBACK FindKeyFilter(int code, WPARAM wParam, LPARAM lParam);
+    void StartFindKeys();
+    // Also closes the Find dialog.
+    void StopFindKeys();
+    void OnDestroy();
+    void OpenFindDialog();
+    void OnFindMessage();
+    void FindNextEntry();
+    // pendingText: the string box's text while it holds an edit of the selection.
+    bool ItemMatches(HTREEITEM item, const std::wstring& what, bool matchCase,
+                     const std::string* pendingText) const;
+    HTREEITEM NextInTreeOrder(HTREEITEM item) const;
+    HTREEITEM PreviousInTreeOrder(HTREEITEM item) const;
+    HTREEITEM LastInSubtree(HTREEITEM item) const;
+    FINDREPLACEA m_find{};
+    char m_findWhat[256] = {};
+    DWORD m_findFlags = FR_DOWN; // direction and case, as the dialog last left them
+    HWND m_hFindDialog = nullptr;
 
     DECLARE_MESSAGE_MAP()
 };

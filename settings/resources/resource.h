@@ -8,6 +8,7 @@
 
 // "その他" page
 #define IDC_USE_ADDRESS 1007
+#define IDC_USE_PICKER 1013
 
 // "メニュー" page
 #define IDC_ENTRY_STRING 1001

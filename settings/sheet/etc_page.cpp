@@ -7,25 +7,30 @@
 
 namespace {
 const char kUseAddressValue[] = "UseAddress";
-}
+// Added after the first versions, which ignore it.
+const char kUsePickerValue[] = "UsePicker";
+} // namespace
 
 BEGIN_MESSAGE_MAP(CEtcPage, CPropertyPage)
 ON_BN_CLICKED(IDC_USE_ADDRESS, OnClickUseAddress)
+ON_BN_CLICKED(IDC_USE_PICKER, OnClickUsePicker)
 END_MESSAGE_MAP()
 
-CEtcPage::CEtcPage() : CPropertyPage(IDD_ETC_PAGE), m_bUseAddress(FALSE) {}
+CEtcPage::CEtcPage() : CPropertyPage(IDD_ETC_PAGE), m_bUseAddress(FALSE), m_bUsePicker(FALSE) {}
 
 CEtcPage::~CEtcPage() = default;
 
 void CEtcPage::DoDataExchange(CDataExchange* dx) {
     CPropertyPage::DoDataExchange(dx);
     DDX_Check(dx, IDC_USE_ADDRESS, m_bUseAddress);
+    DDX_Check(dx, IDC_USE_PICKER, m_bUsePicker);
 }
 
 BOOL CEtcPage::OnInitDialog() {
     // The store is read only when the page is first shown.
     CStoreRootKey root(kStoreCompany, kStoreProduct);
     m_bUseAddress = static_cast<BOOL>(root.GetDword(kUseAddressValue, 0));
+    m_bUsePicker = static_cast<BOOL>(root.GetDword(kUsePickerValue, 0));
     CPropertyPage::OnInitDialog();
     return TRUE;
 }
@@ -34,9 +39,14 @@ BOOL CEtcPage::OnApply() {
     UpdateData(TRUE);
     CStoreRootKey root(kStoreCompany, kStoreProduct);
     root.WriteDword(kUseAddressValue, static_cast<DWORD>(m_bUseAddress));
+    root.WriteDword(kUsePickerValue, static_cast<DWORD>(m_bUsePicker));
     return CPropertyPage::OnApply();
 }
 
 void CEtcPage::OnClickUseAddress() {
+    SetModified(TRUE);
+}
+
+void CEtcPage::OnClickUsePicker() {
     SetModified(TRUE);
 }

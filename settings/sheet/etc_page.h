@@ -1,4 +1,5 @@
-// The page "その他": whether the compose window also offers the address book.
+// The page "その他": whether the compose window also offers the address book,
+// and whether "文字列を挿入" starts with the picker "検索して挿入...".
 #pragma once
 #include "framework/property_page.h"
 
@@ -8,6 +9,7 @@ class CEtcPage : public CPropertyPage {
     ~CEtcPage() override;
 
     BOOL m_bUseAddress; // state of the check box
+    BOOL m_bUsePicker;  // state of the picker's check box
 
   protected:
     void DoDataExchange(CDataExchange* dx) override;
@@ -15,6 +17,7 @@ class CEtcPage : public CPropertyPage {
     BOOL OnApply() override;
 
     void OnClickUseAddress();
+    void OnClickUsePicker();
 
     DECLARE_MESSAGE_MAP()
 };

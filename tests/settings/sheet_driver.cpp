@@ -61,20 +61,27 @@ bool IsChecked(HWND page, int id) {
     return SendMessageA(GetDlgItem(page, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-long long StoredUseAddress() {
+long long StoredRootNumber(const char* name) {
     DWORD value = 0;
     DWORD size = sizeof value;
-    if (RegGetValueA(HKEY_CURRENT_USER, "Software\\Ostrel\\Tevrix", "UseAddress", RRF_RT_REG_DWORD,
-                     nullptr, &value, &size) != ERROR_SUCCESS)
+    if (RegGetValueA(HKEY_CURRENT_USER, "Software\\Ostrel\\Tevrix", name, RRF_RT_REG_DWORD, nullptr,
+                     &value, &size) != ERROR_SUCCESS)
         return -1;
     return value;
 }
 
-void StoreUseAddress(DWORD value) {
+long long StoredUseAddress() {
+    return StoredRootNumber("UseAddress");
+}
+
+void StoreRootNumber(const char* name, DWORD value) {
     HKEY key = nullptr;
     RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Ostrel\\Tevrix", 0, nullptr, 0, KEY_WRITE,
                     nullptr, &key, nullptr);
-    RegSetValueExA(key, "UseAddress", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
-                   sizeof value);
+    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
     RegCloseKey(key);
+}
+
+void StoreUseAddress(DWORD value) {
+    StoreRootNumber("UseAddress", value);
 }

@@ -26,3 +26,6 @@ bool IsChecked(HWND page, int id);
 // The store's "UseAddress", or -1 when it is absent.
 long long StoredUseAddress();
 void StoreUseAddress(DWORD value);
+// A number value of the store's root; -1 when it is absent.
+long long StoredRootNumber(const char* name);
+void StoreRootNumber(const char* name, DWORD value);

@@ -1,6 +1,7 @@
 // The settings sheet from Vandry.dll, driven from inside its modal loop.
 #include <gtest/gtest.h>
 
+#include "dialog_steps.h"
 #include "sheet_driver.h"
 #include "store_reset.h"
 
@@ -9,6 +10,7 @@
 namespace {
 const int kUseAddressBox = 1007;
 const int kMenuTree = 1010;
+const int kUsePickerBox = 1013;
 
 // Shows "その他" so that its page reads the store and will take part in applying.
 void OpenEtcPage(HWND sheet) {
@@ -146,4 +148,30 @@ TEST(SettingSheet, OpensOnTheMenuPageAgainAfterClosingOnTheOther) {
     std::string tab;
     ASSERT_TRUE(RunSettingSheet({[&](HWND sheet) { tab = CurrentTabTitle(sheet); }, PressCancel}));
     EXPECT_EQ(tab, "メニュー");
+}
+
+TEST(SettingSheet, PickerBoxStoresUsePickerBesideUseAddress) {
+    ResetStore();
+    std::string text;
+    ASSERT_TRUE(RunSettingSheet({OpenEtcPage,
+                                 [&](HWND sheet) {
+                                     text = DialogItemText(CurrentPage(sheet), kUsePickerBox);
+                                     ClickControl(CurrentPage(sheet), kUsePickerBox);
+                                 },
+                                 PressOk}));
+    EXPECT_EQ(text, "文字列を挿入に「検索して挿入...」を表示する");
+    EXPECT_EQ(StoredRootNumber("UsePicker"), 1);
+    EXPECT_EQ(StoredUseAddress(), 0) << "the address box keeps its own value";
+
+    bool ticked = false, addressTicked = true;
+    ASSERT_TRUE(RunSettingSheet({OpenEtcPage,
+                                 [&](HWND sheet) {
+                                     ticked = IsChecked(CurrentPage(sheet), kUsePickerBox);
+                                     addressTicked = IsChecked(CurrentPage(sheet), kUseAddressBox);
+                                     ClickControl(CurrentPage(sheet), kUsePickerBox);
+                                 },
+                                 PressCancel}));
+    EXPECT_TRUE(ticked);
+    EXPECT_FALSE(addressTicked);
+    EXPECT_EQ(StoredRootNumber("UsePicker"), 1) << "Cancel writes nothing";
 }

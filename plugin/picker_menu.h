@@ -1,0 +1,25 @@
+// The "検索して挿入..." item that opens the picker, first in "文字列を挿入"
+// when the store's "UsePicker" is nonzero, and the snapshot the picker lists.
+#pragma once
+#include <windows.h>
+
+#include "menu_snapshot.h"
+
+// Whether the store asks for the picker item; absent reads as no.
+bool StoreUsesPicker(HKEY root);
+
+// The height the picker item and its separator take at the top of the popup,
+// so that the entries' columns still fit the screen below them.
+int PickerItemsHeight(void);
+
+// Puts the picker item and a separator before the popup's entries. Called
+// after the entries are in, so that their command ids are those of a build
+// without the picker.
+void AddPickerItems(HMENU popup);
+
+// The snapshot the popup was built from, which the picker lists. A build
+// hands its snapshot over here: kept while the picker item is shown, freed
+// otherwise; the previous one is freed in either case. A null snapshot just
+// frees the kept one.
+void KeepSnapshotForPicker(MenuSnapshot* snapshot, bool keep);
+const MenuSnapshot* SnapshotForPicker(void);
