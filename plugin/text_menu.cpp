@@ -4,8 +4,7 @@
 #include "text_menu.h"
 
 #include "column_break.h"
-#include "menu_snapshot.h"
-#include "menu_store.h"
+#include "menu_cache.h"
 #include "plugin_state.h"
 #include "popups.h"
 
@@ -138,18 +137,14 @@ void AddUnavailableItem(HMENU menu) {
 } // namespace
 
 void BuildTextMenu(void) {
+    // Read first: the address popup's switch comes with the same read.
+    const MenuSnapshot* snapshot = CurrentMenuSnapshot();
     TextMenu = CreatePopupMenu();
     TextListClear(&EntryTexts);
     if (!TextMenu)
         return;
-    HKEY root = OpenStore();
-    MenuSnapshot snapshot = {};
-    bool readable = root && ReadMenuSnapshot(root, &snapshot);
-    if (root)
-        RegCloseKey(root);
-    if (readable)
-        AddSnapshot(&snapshot);
+    if (snapshot)
+        AddSnapshot(snapshot);
     else
         AddUnavailableItem(TextMenu);
-    FreeMenuSnapshot(&snapshot);
 }
