@@ -27,6 +27,17 @@ struct BookCache {
 
 BookCache Cache;
 
+// The host's list of books, from its settings file.
+struct KeptValue {
+    char* path;
+    char* value;
+    DWORD length;
+    WIN32_FILE_ATTRIBUTE_DATA stamp;
+    bool kept;
+};
+
+KeptValue List;
+
 // 100-ns units: two seconds.
 const ULONGLONG kSettledAge = 2ULL * 10000000ULL;
 
@@ -106,7 +117,30 @@ void ForgetAddressBooksFrom(DWORD position) {
         Cache.count = position;
 }
 
+const char* KeptAddressFileValue(const char* settingsPath, DWORD* length,
+                                 AddressFileValueReader read) {
+    WIN32_FILE_ATTRIBUTE_DATA stamp;
+    bool stamped = GetFileAttributesExA(settingsPath, GetFileExInfoStandard, &stamp) != FALSE;
+    if (!stamped || !List.kept || strcmp(List.path, settingsPath) != 0 ||
+        !SameStamp(List.stamp, stamp)) {
+        free(List.path);
+        free(List.value);
+        List = {};
+        List.value = read(settingsPath, &List.length);
+        if (List.value && stamped) {
+            List.path = CopyPath(settingsPath);
+            List.stamp = stamp;
+            List.kept = List.path != nullptr && WrittenLongAgo(stamp.ftLastWriteTime);
+        }
+    }
+    *length = List.length;
+    return List.value;
+}
+
 void FreeAddressBookCache(void) {
+    free(List.path);
+    free(List.value);
+    List = {};
     ForgetAddressBooksFrom(0);
     free(Cache.books);
     Cache = {};

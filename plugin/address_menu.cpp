@@ -1,6 +1,6 @@
 // The address-book popup: the books listed under "AddressFile" in the host's
-// Mailbox.ini, in list order in one menu, with one running index. The list is
-// read at every build; the books themselves only when their file changed
+// Mailbox.ini, in list order in one menu, with one running index. The list
+// and the books are read again only when their file changed
 // (address_cache.h).
 #include "address_book_menu.h"
 #include "address_cache.h"
@@ -75,7 +75,7 @@ void BuildAddressMenu(void) {
     if (!settingsPath)
         return;
     DWORD length = 0;
-    char* value = ReadAddressFileValue(settingsPath, &length);
+    const char* value = KeptAddressFileValue(settingsPath, &length, ReadAddressFileValue);
     free(settingsPath);
     if (!value)
         return;
@@ -91,5 +91,4 @@ void BuildAddressMenu(void) {
         ++listed;
     }
     ForgetAddressBooksFrom(listed);
-    free(value);
 }

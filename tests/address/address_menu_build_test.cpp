@@ -215,13 +215,26 @@ HANDLE WINAPI CountedCreateFile(LPCSTR name, DWORD access, DWORD share,
     return g_createFile(name, access, share, security, disposition, flags, pattern);
 }
 
+// Tevrix.dll's reading of the list of books, counted.
+decltype(&GetPrivateProfileStringA) g_readProfile;
+int g_listsRead;
+DWORD WINAPI CountedReadProfile(LPCSTR section, LPCSTR key, LPCSTR fallback, LPSTR value,
+                                DWORD size, LPCSTR file) {
+    ++g_listsRead;
+    return g_readProfile(section, key, fallback, value, size, file);
+}
+
 } // namespace
 
-TEST_F(AddressMenuBuild, EachChangeOfABookIsSeenAtTheNextBuildAndNoOtherIsRead) {
+TEST_F(AddressMenuBuild, EachChangeOfABookOrTheListIsSeenAtTheNextBuildAndNothingElseRead) {
     ImportPatch openPatch(GetModuleHandleA("Tevrix.dll"), "kernel32.dll", "CreateFileA",
                           reinterpret_cast<void*>(CountedCreateFile));
-    ASSERT_TRUE(openPatch.Patched());
+    ImportPatch profilePatch(GetModuleHandleA("Tevrix.dll"), "kernel32.dll",
+                             "GetPrivateProfileStringA",
+                             reinterpret_cast<void*>(CountedReadProfile));
+    ASSERT_TRUE(openPatch.Patched() && profilePatch.Patched());
     g_createFile = reinterpret_cast<decltype(g_createFile)>(openPatch.Original());
+    g_readProfile = reinterpret_cast<decltype(g_readProfile)>(profilePatch.Original());
     const std::string second = Mailbox() + "second.txt";
     // Each write dated a different minute of the past: a book written in the
     // last seconds is read at every build, since a second write within the
@@ -263,7 +276,9 @@ TEST_F(AddressMenuBuild, EachChangeOfABookIsSeenAtTheNextBuildAndNoOtherIsRead) 
         {"the list shortened", [] {}, "*", "F=0,G=1"},
     };
     write("Address", kSampleBook);
-    EXPECT_EQ(BuildWithAddressFile("*").shape, "A=0,B=1");
+    write("Mailbox.ini", "[Property]\r\nAddressFile=*\r\n");
+    EXPECT_EQ(BuildHostMenu(), 3);
+    EXPECT_EQ(ViewAddressPopup().shape, "A=0,B=1");
     for (Change& change : changes) {
         SCOPED_TRACE(change.what);
         change.make();
@@ -271,12 +286,16 @@ TEST_F(AddressMenuBuild, EachChangeOfABookIsSeenAtTheNextBuildAndNoOtherIsRead) 
         for (size_t at = list.find("second.txt"); at != std::string::npos;
              at = list.find("second.txt", at + second.size()))
             list.replace(at, strlen("second.txt"), second);
-        AddressView view = BuildWithAddressFile(list);
+        write("Mailbox.ini", "[Property]\r\nAddressFile=" + list + "\r\n");
+        EXPECT_EQ(BuildHostMenu(), 3);
+        AddressView view = ViewAddressPopup();
         EXPECT_EQ(view.shape, change.shape);
-        g_filesOpened = 0;
-        view = BuildWithAddressFile(list);
+        g_filesOpened = g_listsRead = 0;
+        EXPECT_EQ(BuildHostMenu(), 3);
+        view = ViewAddressPopup();
         EXPECT_EQ(view.shape, change.shape);
         EXPECT_EQ(g_filesOpened, 0) << "unchanged books are not read again";
+        EXPECT_EQ(g_listsRead, 0) << "nor the unchanged list";
         std::vector<std::string> texts = InsertedTexts(view.commandIds);
         ASSERT_FALSE(texts.empty());
         EXPECT_EQ(texts[0], std::string(1, static_cast<char>(change.shape[0] + 'a' - 'A')));
