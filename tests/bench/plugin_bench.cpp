@@ -141,17 +141,19 @@ std::string PrepareAddressBook(int entries) {
         book += "宛先 " + std::to_string(i) + ": 宛先 " + std::to_string(i) + " <user" +
                 std::to_string(i) + "@example.jp>\r\n";
     WriteBytes(mailbox + "Address", book);
-    // Dated a minute ago: a book written in the last seconds is read at
-    // every build.
-    HANDLE file = CreateFileA((mailbox + "Address").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    FILETIME written;
-    GetSystemTimeAsFileTime(&written);
-    ULARGE_INTEGER time = {{written.dwLowDateTime, written.dwHighDateTime}};
-    time.QuadPart -= 600000000ULL;
-    written = {time.LowPart, time.HighPart};
-    SetFileTime(file, nullptr, nullptr, &written);
-    CloseHandle(file);
+    // Dated a minute ago: a file written in the last seconds is read at every
+    // build.
+    for (const char* name : {"Mailbox.ini", "Address"}) {
+        HANDLE file = CreateFileA((mailbox + name).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        FILETIME written;
+        GetSystemTimeAsFileTime(&written);
+        ULARGE_INTEGER time = {{written.dwLowDateTime, written.dwHighDateTime}};
+        time.QuadPart -= 600000000ULL;
+        written = {time.LowPart, time.HighPart};
+        SetFileTime(file, nullptr, nullptr, &written);
+        CloseHandle(file);
+    }
     host::SetMailbox(mailbox.c_str());
     WriteFlatStore(0);
     HKEY root = nullptr;
