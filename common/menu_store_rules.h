@@ -27,8 +27,13 @@ constexpr char kRetiredKey[] = "URL.Old";
 // Readers and savers of the menu take this named mutex, so that no reader
 // walks a menu while a save in another process renames or deletes it. A save
 // ended mid-way abandons it, and the next taker goes on. A reader that cannot
-// have it in time reads anyway: the keys alone still show a whole menu
-// except while the retired key is being deleted.
+// have it in time reads anyway, but the keys alone do not make that read
+// whole: the save may rename "URL" and delete it under the walk, which then
+// finds part of a menu. Such a reader arms the registry's change notification
+// on the store before its walk and takes the walk as whole only when nothing
+// changed by its end (where no notification can be armed: when every listed
+// key could be opened and read). Otherwise it reads again, or keeps to what
+// it last read whole, or refuses; it never shows or saves the part.
 constexpr char kLockName[] = "Tevrix.MenuStore.Lock";
 constexpr unsigned kReaderLockWaitMs = 5000;
 constexpr unsigned kSaverLockWaitMs = 15000;

@@ -3,15 +3,24 @@
 // column (without a dividing line) and the height restarts at 0.
 #include "address_book_menu.h"
 
-#include "book_lines.h"
 #include "column_break.h"
 #include "plugin_state.h"
 #include "popups.h"
 
-#include <stdlib.h>
-#include <string.h>
-
 namespace {
+
+// The book's items in order; stopped drops the rest of the book.
+struct BookCursor {
+    const ParsedBook* book;
+    DWORD next;
+    bool stopped;
+};
+
+const BookItem* NextItem(BookCursor* cursor) {
+    if (cursor->stopped || cursor->next >= cursor->book->count)
+        return nullptr;
+    return &cursor->book->items[cursor->next++];
+}
 
 bool AppendItem(HMENU menu, MENUITEMINFOA* item) {
     item->cbSize = sizeof *item;
@@ -49,77 +58,54 @@ bool TakesNewColumn(int& runningHeight, int height) {
     return AddItemStartsColumn(&runningHeight, height, MenuMetrics.screenHeight);
 }
 
-// The span's end inside the line, made the end of a string.
-char* TerminateSpan(char* line, const BookSpan& span) {
-    char* begin = line + (span.begin - line);
-    begin[span.length] = '\0';
-    return begin;
-}
-
-void AddEntry(HMENU menu, char* line, const BookLine& parsed, DWORD& counter, int& runningHeight) {
-    char* label = TerminateSpan(line, parsed.label);
-    char* text = TerminateSpan(line, parsed.text);
+void AddEntry(HMENU menu, const BookItem* entry, DWORD& counter, int& runningHeight) {
     // The text goes in first so that an entry whose text could not be kept
     // takes no index and the indexes stay those of AddressTexts.
-    if (TextListAppend(&AddressTexts, text) == 0)
+    if (TextListAppend(&AddressTexts, entry->text) == 0)
         return;
     DWORD index = counter++;
     UINT commandId = HostFunctions.RegistCallback(AddressCallback, static_cast<LPARAM>(index));
     bool breakColumn = TakesNewColumn(runningHeight, MenuMetrics.itemHeight);
-    AppendEntryItem(menu, label, commandId, breakColumn);
+    AppendEntryItem(menu, entry->label, commandId, breakColumn);
 }
 
+void ReadBookItems(HMENU menu, BookCursor* cursor, DWORD& counter, int depth);
+
 // A group beyond the depth limit, or one whose popup cannot be had, drops the
-// rest of the file.
-void AddGroup(HMENU menu, BookReader* file, char* line, const BookLine& parsed, DWORD& counter,
+// rest of the book.
+void AddGroup(HMENU menu, BookCursor* cursor, const BookItem* group, DWORD& counter,
               int& runningHeight, int depth) {
     HMENU popup = depth < kMaxAddressGroupDepth ? CreatePopupMenu() : nullptr;
     if (!popup) {
-        BookReaderStop(file);
+        cursor->stopped = true;
         return;
     }
-    BuildAddressGroup(popup, file, counter, depth + 1);
-    char* label = TerminateSpan(line, parsed.label);
+    ReadBookItems(popup, cursor, counter, depth + 1);
     bool breakColumn = TakesNewColumn(runningHeight, MenuMetrics.itemHeight);
     // A popup that no menu holds would outlive every tear-down.
-    if (!AppendGroupItem(menu, label, popup, breakColumn))
+    if (!AppendGroupItem(menu, group->label, popup, breakColumn))
         DestroyMenuTree(popup);
 }
 
-// The loop shared by a file's top level and its groups: reads lines into menu
-// until the end of the file or an "End group" line.
-void ReadBookItems(HMENU menu, BookReader* file, DWORD& counter, int depth) {
+// The loop shared by a book's top level and its groups: adds items to menu
+// until the end of the book or an "End group" line.
+void ReadBookItems(HMENU menu, BookCursor* cursor, DWORD& counter, int depth) {
     int runningHeight = 0;
-    while (char* line = ReadBookLine(file)) {
-        BookLine parsed = ParseBookLine(line, strlen(line));
-        bool endOfLevel = parsed.kind == BookLineEndGroup;
-        if (parsed.kind == BookLineGroup)
-            AddGroup(menu, file, line, parsed, counter, runningHeight, depth);
-        else if (parsed.kind == BookLineSeparator)
-            AppendSeparatorItem(menu, TakesNewColumn(runningHeight, MenuMetrics.itemHeight / 2));
-        else if (parsed.kind == BookLineEntry)
-            AddEntry(menu, line, parsed, counter, runningHeight);
-        free(line);
-        if (endOfLevel)
+    while (const BookItem* item = NextItem(cursor)) {
+        if (item->kind == BookLineEndGroup)
             break;
+        if (item->kind == BookLineGroup)
+            AddGroup(menu, cursor, item, counter, runningHeight, depth);
+        else if (item->kind == BookLineSeparator)
+            AppendSeparatorItem(menu, TakesNewColumn(runningHeight, MenuMetrics.itemHeight / 2));
+        else if (item->kind == BookLineEntry)
+            AddEntry(menu, item, counter, runningHeight);
     }
 }
 
 } // namespace
 
-HMENU BuildAddressGroup(HMENU popup, BookReader* file, DWORD& counter, int depth) {
-    ReadBookItems(popup, file, counter, depth);
-    return popup;
-}
-
-void BuildAddressFileMenu(HMENU menu, const char* path, DWORD& counter) {
-    HANDLE handle =
-        CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        return;
-    BookReader file;
-    BookReaderInit(&file, handle);
-    ReadBookItems(menu, &file, counter, 0);
-    BookReaderRelease(&file);
-    CloseHandle(handle);
+void BuildAddressFileMenu(HMENU menu, const ParsedBook* book, DWORD& counter) {
+    BookCursor cursor = {book, 0, false};
+    ReadBookItems(menu, &cursor, counter, 0);
 }

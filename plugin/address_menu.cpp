@@ -1,6 +1,9 @@
 // The address-book popup: the books listed under "AddressFile" in the host's
-// Mailbox.ini, read in list order into one menu, with one running index.
+// Mailbox.ini, in list order in one menu, with one running index. The list
+// and the books are read again only when their file changed
+// (address_cache.h).
 #include "address_book_menu.h"
+#include "address_cache.h"
 #include "address_file_list.h"
 #include "plugin_state.h"
 
@@ -88,17 +91,20 @@ void BuildAddressMenu(void) {
     if (!settingsPath)
         return;
     DWORD length = 0;
-    char* value = ReadAddressFileValue(settingsPath, &length);
+    const char* value = KeptAddressFileValue(settingsPath, &length, ReadAddressFileValue);
     free(settingsPath);
     if (!value)
         return;
     size_t position = 0;
     AddressFileField field;
+    DWORD listed = 0;
     while (NextAddressFileField(value, length, &position, &field)) {
         char* path = BookPath(field);
-        if (path)
-            BuildAddressFileMenu(AddressMenu, path, counter);
+        const ParsedBook* book = path ? AddressBookAt(listed, path) : nullptr;
+        if (book)
+            BuildAddressFileMenu(AddressMenu, book, counter);
         free(path);
+        ++listed;
     }
-    free(value);
+    ForgetAddressBooksFrom(listed);
 }

@@ -18,7 +18,11 @@ bool FillBlock(BookReader* reader) {
     if (reader->ended)
         return false;
     DWORD got = 0;
-    if (!ReadFile(reader->file, reader->block, kBlockSize, &got, nullptr) || got == 0) {
+    if (!ReadFile(reader->file, reader->block, kBlockSize, &got, nullptr)) {
+        BookReaderStop(reader);
+        return false;
+    }
+    if (got == 0) {
         reader->ended = true;
         return false;
     }
@@ -59,6 +63,7 @@ void BookReaderInit(BookReader* reader, HANDLE file) {
     reader->filled = 0;
     reader->position = 0;
     reader->ended = reader->block == nullptr;
+    reader->failed = reader->ended;
 }
 
 void BookReaderRelease(BookReader* reader) {
@@ -69,6 +74,7 @@ void BookReaderRelease(BookReader* reader) {
 
 void BookReaderStop(BookReader* reader) {
     reader->ended = true;
+    reader->failed = true;
     reader->position = reader->filled;
 }
 

@@ -9,6 +9,7 @@ struct BookReader {
     DWORD filled;   // bytes held in block
     DWORD position; // next byte of block not yet consumed
     bool ended;     // end of file, read error or no memory: no more lines
+    bool failed;    // ended by a read error or by memory, not by the end
 };
 
 // Starts reading file, which the caller keeps open and closes afterwards.
@@ -17,7 +18,8 @@ void BookReaderInit(BookReader* reader, HANDLE file);
 // Releases the read-ahead block; the file itself stays open.
 void BookReaderRelease(BookReader* reader);
 
-// Makes every later ReadBookLine return null: the rest of the file is dropped.
+// Makes every later ReadBookLine return null: the rest of the file is dropped,
+// and the reading counts as failed.
 void BookReaderStop(BookReader* reader);
 
 // The next line without its line feed, with its leading spaces and tabs

@@ -4,7 +4,9 @@
 
 #include <stdio.h>
 
+#include "address_cache.h"
 #include "host_binding.h"
+#include "menu_cache.h"
 #include "plugin_state.h"
 
 HINSTANCE PluginInstance;
@@ -25,7 +27,7 @@ void ShowLoadFailure(void) {
 
 } // namespace
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     switch (reason) {
     case DLL_PROCESS_ATTACH:
         PluginInstance = instance;
@@ -35,6 +37,12 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
         }
         return TRUE;
     case DLL_PROCESS_DETACH:
+        // Unloaded by the host: the caches go. At the end of the process the
+        // system takes everything back by itself.
+        if (!reserved) {
+            FreeMenuCache();
+            FreeAddressBookCache();
+        }
         UnbindHost();
         return TRUE;
     default:

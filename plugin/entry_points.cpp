@@ -1,7 +1,8 @@
 // The entry points the host calls (QPCSetup and QPCVersionInfo live with the
 // settings launcher and the version box).
+#include "address_cache.h"
 #include "column_break.h"
-#include "menu_store.h"
+#include "menu_cache.h"
 #include "picker_menu.h"
 #include "plugin_state.h"
 #include "settings_launcher.h"
@@ -16,10 +17,6 @@ void AppendToHostMenu(HMENU hostMenu, UINT flags, bool startsColumn, UINT_PTR id
     if (startsColumn)
         flags |= MF_MENUBARBREAK;
     AppendMenuA(hostMenu, flags, idOrPopup, text);
-}
-
-bool StoreUsesAddressBook(HKEY root) {
-    return root && ReadStoreNumber(root, "UseAddress") != 0;
 }
 
 } // namespace
@@ -39,8 +36,10 @@ LRESULT WINAPI QPCCleanUp(void) {
     ReleasePluginHeldBySetup();
     TextListClear(&EntryTexts);
     TextListClear(&AddressTexts);
-    KeepSnapshotForPicker(nullptr, false);
+    ShowSnapshotInPicker(nullptr);
     DestroyPopups();
+    FreeMenuCache();
+    FreeAddressBookCache();
     return 0;
 }
 
@@ -71,8 +70,8 @@ void WINAPI QPCSendInitMenu(LPARAM, HMENU hostMenu, UINT kind) {
         AppendToHostMenu(hostMenu, MF_POPUP | MF_STRING, breaks,
                          reinterpret_cast<UINT_PTR>(TextMenu), "文字列を挿入");
 
-    HKEY root = OpenStore();
-    if (StoreUsesAddressBook(root)) {
+    // Read with the text popup's snapshot.
+    if (StoreUsesAddressBook()) {
         BuildAddressMenu();
         // Checked without adding: the address item is the last one appended.
         bool addressBreaks = screenHeight < runningHeight + itemHeight;
@@ -80,8 +79,6 @@ void WINAPI QPCSendInitMenu(LPARAM, HMENU hostMenu, UINT kind) {
             AppendToHostMenu(hostMenu, MF_POPUP | MF_STRING, addressBreaks,
                              reinterpret_cast<UINT_PTR>(AddressMenu), "ｱﾄﾞﾚｽ帳から挿入");
     }
-    if (root)
-        RegCloseKey(root);
 }
 
 } // extern "C"

@@ -1,16 +1,14 @@
 // Insertion of a chosen entry's text into the compose window's editor.
 #include "plugin_state.h"
 
-namespace {
-
-// Replaces the editor's selection with text, byte for byte and undoable, then
-// tears the popups down whether or not anything was inserted.
 void InsertIntoEditor(ComposeWindowRef window, const char* text) {
     HWND editor = HostFunctions.SendGetEditor ? HostFunctions.SendGetEditor(window) : nullptr;
     if (editor && text)
         SendMessageA(editor, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text));
     DestroyPopups();
 }
+
+namespace {
 
 // The host passes back only values it was given, but a value beyond the list
 // (or a negative one) finds no text and inserts nothing.

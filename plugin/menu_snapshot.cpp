@@ -35,6 +35,7 @@ struct SnapshotRead {
     MenuSnapshot* snapshot;
     char* nameBuffer;
     DWORD nameBufferSize;
+    bool* disturbed;
 };
 
 void FreeKeyNames(KeyNameList* list) {
@@ -91,7 +92,11 @@ bool ListEntryKeys(SnapshotRead* read, HKEY key, KeyNameList* list) {
             if (!AddKeyName(list, read->nameBuffer, length))
                 return false;
         } else if (result != ERROR_MORE_DATA) {
-            break; // no more items, or a key that can no longer be listed
+            // The end, or a key that can no longer be listed (deleted by a
+            // save): its entries up to here are not all of them.
+            if (result != ERROR_NO_MORE_ITEMS)
+                *read->disturbed = true;
+            break;
         }
         ++index;
     }
@@ -126,15 +131,15 @@ bool ReadLevel(SnapshotRead* read, HKEY menuKey, DWORD depth);
 
 // One entry key; false when memory ran out.
 bool ReadEntry(SnapshotRead* read, HKEY entry, DWORD depth) {
-    char* title = ReadStoreString(entry, nullptr);
+    char* title = ReadStoreString(entry, nullptr, read->disturbed);
     if (!title)
         return false;
-    if (ReadStoreNumber(entry, "Type") == 1) {
+    if (ReadStoreNumber(entry, "Type", read->disturbed) == 1) {
         if (!AddEntry(read->snapshot, title, nullptr, depth))
             return false;
         return depth + 1 >= kDeepestLevel || ReadLevel(read, entry, depth + 1);
     }
-    char* text = ReadStoreString(entry, "URL");
+    char* text = ReadStoreString(entry, "URL", read->disturbed);
     if (!text) {
         free(title);
         return false;
@@ -147,8 +152,12 @@ bool ReadLevel(SnapshotRead* read, HKEY menuKey, DWORD depth) {
     bool complete = ListEntryKeys(read, menuKey, &names);
     for (DWORD i = 0; complete && i < names.count; ++i) {
         HKEY entry = nullptr;
-        if (RegOpenKeyExA(menuKey, names.names[i].name, 0, KEY_READ, &entry) != ERROR_SUCCESS)
-            continue; // listed but not openable under its ANSI name: left out
+        if (RegOpenKeyExA(menuKey, names.names[i].name, 0, KEY_READ, &entry) != ERROR_SUCCESS) {
+            // Listed but not openable: deleted since, or a name without an
+            // ANSI form. Left out; the caller judges the read.
+            *read->disturbed = true;
+            continue;
+        }
         complete = ReadEntry(read, entry, depth);
         RegCloseKey(entry);
     }
@@ -158,18 +167,59 @@ bool ReadLevel(SnapshotRead* read, HKEY menuKey, DWORD depth) {
 
 } // namespace
 
-bool ReadMenuSnapshot(HKEY root, MenuSnapshot* snapshot) {
-    HANDLE lock = LockStore();
-    HKEY menuKey = OpenMenuKey(root, lock != nullptr);
-    if (menuKey) {
-        SnapshotRead read = {snapshot, static_cast<char*>(malloc(kFirstNameBufferSize)),
-                             kFirstNameBufferSize};
-        snapshot->truncated = !read.nameBuffer || !ReadLevel(&read, menuKey, 0);
-        free(read.nameBuffer);
-        RegCloseKey(menuKey);
+void ReadMenuSnapshot(HKEY menuKey, MenuSnapshot* snapshot, bool* disturbed) {
+    SnapshotRead read = {snapshot, static_cast<char*>(malloc(kFirstNameBufferSize)),
+                         kFirstNameBufferSize, disturbed};
+    snapshot->truncated = !read.nameBuffer || !ReadLevel(&read, menuKey, 0);
+    free(read.nameBuffer);
+}
+
+namespace {
+
+char* CopyText(const char* text) {
+    if (!text)
+        return nullptr;
+    size_t size = strlen(text) + 1;
+    char* copy = static_cast<char*>(malloc(size));
+    if (copy)
+        memcpy(copy, text, size);
+    return copy;
+}
+
+} // namespace
+
+bool CopyMenuSnapshot(const MenuSnapshot* from, MenuSnapshot* copy) {
+    *copy = {};
+    if (from->count == 0)
+        return true;
+    copy->entries = static_cast<SnapshotEntry*>(calloc(from->count, sizeof(SnapshotEntry)));
+    if (!copy->entries)
+        return false;
+    copy->capacity = from->count;
+    copy->truncated = from->truncated;
+    for (DWORD i = 0; i < from->count; ++i) {
+        const SnapshotEntry& entry = from->entries[i];
+        SnapshotEntry& target = copy->entries[i];
+        target.depth = entry.depth;
+        target.title = CopyText(entry.title);
+        target.text = CopyText(entry.text);
+        ++copy->count;
+        if ((entry.title && !target.title) || (entry.text && !target.text)) {
+            FreeMenuSnapshot(copy);
+            return false;
+        }
     }
-    UnlockStore(lock);
-    return menuKey != nullptr;
+    return true;
+}
+
+const char* SnapshotTextAt(const MenuSnapshot* snapshot, DWORD data) {
+    DWORD number = 0;
+    for (DWORD i = 0; i < snapshot->count; ++i) {
+        const char* text = snapshot->entries[i].text;
+        if (text && number++ == data)
+            return text;
+    }
+    return nullptr;
 }
 
 void FreeMenuSnapshot(MenuSnapshot* snapshot) {

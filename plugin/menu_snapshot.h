@@ -1,7 +1,7 @@
-// The user's menu read from the store in one go, before any menu is built:
-// the store is read under its lock and the lock is let go before the host's
-// callbacks are registered. Entries are kept depth first, each level in the
-// store's order, so a submenu's entries follow it directly.
+// The user's menu read from the store in one go, before any menu is built
+// (menu_cache.h decides when and keeps the last whole one). Entries are kept
+// depth first, each level in the store's order, so a submenu's entries follow
+// it directly.
 #pragma once
 #include <windows.h>
 
@@ -19,9 +19,20 @@ struct MenuSnapshot {
     bool truncated;
 };
 
-// Reads the menu below the store's root into an empty snapshot. False when
-// there is a store but no menu key can be had.
-bool ReadMenuSnapshot(HKEY root, MenuSnapshot* snapshot);
+// Reads the menu below menuKey into an empty snapshot. *disturbed is set when
+// a listing ended on an error, or a listed key could not be opened or was
+// deleted while it was read: what a save that renames and deletes the keys
+// under a reader without the lock causes (and, alone, a key whose name has no
+// ANSI form).
+void ReadMenuSnapshot(HKEY menuKey, MenuSnapshot* snapshot, bool* disturbed);
+
+// Copies from, strings and all, into an empty snapshot; false, with copy left
+// empty, when memory ran out.
+bool CopyMenuSnapshot(const MenuSnapshot* from, MenuSnapshot* copy);
+
+// The text of the text entry numbered data (text entries are numbered depth
+// first from 0, as the popup numbers them); null when there is none.
+const char* SnapshotTextAt(const MenuSnapshot* snapshot, DWORD data);
 
 // Releases every string and the array; the snapshot becomes empty.
 void FreeMenuSnapshot(MenuSnapshot* snapshot);

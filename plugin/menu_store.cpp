@@ -100,13 +100,21 @@ char* CopyTerminated(const char* bytes, DWORD length) {
 // where asking the size first would cost every value a second registry call.
 const DWORD kShortValueSize = 512;
 
+// Notes a read that failed because a save deleted the key under the reader.
+LONG NoteKeyGone(LONG result, bool* keyGone) {
+    if (result == ERROR_KEY_DELETED && keyGone)
+        *keyGone = true;
+    return result;
+}
+
 } // namespace
 
-char* ReadStoreString(HKEY key, const char* name) {
+char* ReadStoreString(HKEY key, const char* name, bool* keyGone) {
     char shortValue[kShortValueSize];
     DWORD size = sizeof shortValue;
-    LONG result =
-        RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(shortValue), &size);
+    LONG result = NoteKeyGone(
+        RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(shortValue), &size),
+        keyGone);
     if (result == ERROR_SUCCESS && size <= sizeof shortValue)
         return CopyTerminated(shortValue, size);
     if (result != ERROR_MORE_DATA)
@@ -116,14 +124,16 @@ char* ReadStoreString(HKEY key, const char* name) {
     // settle that, and then it reads as empty.
     for (int attempt = 0; attempt < 4; ++attempt) {
         size = 0;
-        if (RegQueryValueExA(key, name, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
+        if (NoteKeyGone(RegQueryValueExA(key, name, nullptr, nullptr, nullptr, &size), keyGone) !=
+            ERROR_SUCCESS)
             return EmptyString();
         char* buffer = static_cast<char*>(malloc(size + 1));
         if (!buffer)
             return nullptr;
         DWORD read = size;
-        result =
-            RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &read);
+        result = NoteKeyGone(
+            RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &read),
+            keyGone);
         if (result == ERROR_SUCCESS && read <= size) {
             buffer[read] = '\0';
             return buffer;
@@ -135,11 +145,12 @@ char* ReadStoreString(HKEY key, const char* name) {
     return EmptyString();
 }
 
-DWORD ReadStoreNumber(HKEY key, const char* name) {
+DWORD ReadStoreNumber(HKEY key, const char* name, bool* keyGone) {
     DWORD value = 0;
     DWORD size = sizeof value;
-    if (RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size) !=
-            ERROR_SUCCESS ||
+    if (NoteKeyGone(
+            RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size),
+            keyGone) != ERROR_SUCCESS ||
         size != sizeof value)
         return 0;
     return value;

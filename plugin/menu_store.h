@@ -22,8 +22,9 @@ void UnlockStore(HANDLE lock);
 
 // A string value as exactly its stored bytes, cut at the first NUL, in a fresh
 // heap buffer the caller frees. A missing or unreadable value reads as "";
-// null only when memory ran out.
-char* ReadStoreString(HKEY key, const char* name);
+// null only when memory ran out. *keyGone (when given) is set when the key
+// itself was deleted under its handle.
+char* ReadStoreString(HKEY key, const char* name, bool* keyGone = nullptr);
 
 // A 32-bit number value; missing or unreadable reads as 0.
-DWORD ReadStoreNumber(HKEY key, const char* name);
+DWORD ReadStoreNumber(HKEY key, const char* name, bool* keyGone = nullptr);

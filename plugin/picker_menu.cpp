@@ -1,21 +1,25 @@
 #include "picker_menu.h"
 
-#include <string.h>
-
-#include "menu_store.h"
 #include "picker_dialog.h"
 #include "plugin_state.h"
 
 namespace {
 
-MenuSnapshot KeptSnapshot;
+const MenuSnapshot* ShownSnapshot = nullptr;
 
 // The host calls this when the user chooses "検索して挿入...": the chosen
-// entry goes in exactly as if it had been chosen from the menu.
+// entry goes in exactly as if it had been chosen from the menu. The picker
+// lists a copy of the menu: while it is open, the host's other windows stay
+// usable, and a menu built for one of them may read the store afresh and
+// replace the cache's snapshot and the entry texts.
 LRESULT WINAPI PickerCallback(ComposeWindowRef window, LPARAM) {
+    MenuSnapshot shown = {};
+    if (!ShownSnapshot || !CopyMenuSnapshot(ShownSnapshot, &shown))
+        return 0;
     DWORD data = 0;
-    if (RunPicker(window, SnapshotForPicker(), EntryTexts.count, &data))
-        EntryCallback(window, static_cast<LPARAM>(data));
+    if (RunPicker(window, &shown, EntryTexts.count, &data))
+        InsertIntoEditor(window, SnapshotTextAt(&shown, data));
+    FreeMenuSnapshot(&shown);
     return 0;
 }
 
@@ -24,10 +28,6 @@ BOOL InsertFirst(HMENU popup, UINT position, MENUITEMINFOA* item) {
 }
 
 } // namespace
-
-bool StoreUsesPicker(HKEY root) {
-    return root && ReadStoreNumber(root, "UsePicker") != 0;
-}
 
 int PickerItemsHeight(void) {
     return MenuMetrics.itemHeight + MenuMetrics.itemHeight / 2;
@@ -49,16 +49,6 @@ void AddPickerItems(HMENU popup) {
     InsertFirst(popup, 1, &separator);
 }
 
-void KeepSnapshotForPicker(MenuSnapshot* snapshot, bool keep) {
-    FreeMenuSnapshot(&KeptSnapshot);
-    if (keep) {
-        KeptSnapshot = *snapshot;
-        memset(snapshot, 0, sizeof *snapshot);
-    } else if (snapshot) {
-        FreeMenuSnapshot(snapshot);
-    }
-}
-
-const MenuSnapshot* SnapshotForPicker(void) {
-    return &KeptSnapshot;
+void ShowSnapshotInPicker(const MenuSnapshot* snapshot) {
+    ShownSnapshot = snapshot;
 }

@@ -5,9 +5,6 @@
 
 #include "menu_snapshot.h"
 
-// Whether the store asks for the picker item; absent reads as no.
-bool StoreUsesPicker(HKEY root);
-
 // The height the picker item and its separator take at the top of the popup,
 // so that the entries' columns still fit the screen below them.
 int PickerItemsHeight(void);
@@ -17,9 +14,7 @@ int PickerItemsHeight(void);
 // without the picker.
 void AddPickerItems(HMENU popup);
 
-// The snapshot the popup was built from, which the picker lists. A build
-// hands its snapshot over here: kept while the picker item is shown, freed
-// otherwise; the previous one is freed in either case. A null snapshot just
-// frees the kept one.
-void KeepSnapshotForPicker(MenuSnapshot* snapshot, bool keep);
-const MenuSnapshot* SnapshotForPicker(void);
+// The snapshot the popup was built from, which the picker lists: the menu
+// cache's, valid until the next build or the plug-in's clean-up, which hand
+// over the next one (null while no picker item is shown).
+void ShowSnapshotInPicker(const MenuSnapshot* snapshot);

@@ -33,6 +33,10 @@ extern TextList AddressTexts;
 LRESULT WINAPI EntryCallback(ComposeWindowRef window, LPARAM data);
 LRESULT WINAPI AddressCallback(ComposeWindowRef window, LPARAM data);
 
+// Replaces the editor's selection with text, byte for byte and undoable, then
+// tears the popups down whether or not anything was inserted.
+void InsertIntoEditor(ComposeWindowRef window, const char* text);
+
 // Destroys both popups with all their submenus; the text lists stay.
 void DestroyPopups(void);
 

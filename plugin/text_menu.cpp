@@ -4,8 +4,7 @@
 #include "text_menu.h"
 
 #include "column_break.h"
-#include "menu_snapshot.h"
-#include "menu_store.h"
+#include "menu_cache.h"
 #include "picker_menu.h"
 #include "plugin_state.h"
 #include "popups.h"
@@ -140,21 +139,18 @@ void AddUnavailableItem(HMENU menu) {
 } // namespace
 
 void BuildTextMenu(void) {
+    // Read first: the address popup's switch comes with the same read.
+    const MenuSnapshot* snapshot = CurrentMenuSnapshot();
     TextMenu = CreatePopupMenu();
     TextListClear(&EntryTexts);
     if (!TextMenu)
         return;
-    HKEY root = OpenStore();
-    MenuSnapshot snapshot = {};
-    bool readable = root && ReadMenuSnapshot(root, &snapshot);
-    bool picker = readable && StoreUsesPicker(root);
-    if (root)
-        RegCloseKey(root);
-    if (readable)
-        AddSnapshot(&snapshot, picker ? PickerItemsHeight() : 0);
+    bool picker = snapshot && StoreUsesPicker();
+    if (snapshot)
+        AddSnapshot(snapshot, picker ? PickerItemsHeight() : 0);
     else
         AddUnavailableItem(TextMenu);
     if (picker)
         AddPickerItems(TextMenu);
-    KeepSnapshotForPicker(&snapshot, picker);
+    ShowSnapshotInPicker(picker ? snapshot : nullptr);
 }

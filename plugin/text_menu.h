@@ -2,7 +2,8 @@
 #pragma once
 #include <windows.h>
 
-// Creates TextMenu afresh and refills EntryTexts from the store; a store that
-// cannot be reached gives a single grayed "無し" item. When memory runs out
+// Creates TextMenu afresh and refills EntryTexts from the store's current
+// snapshot (menu_cache.h); a store that cannot be reached gives a single
+// grayed "無し" item. When memory runs out
 // the popup keeps what was built so far.
 void BuildTextMenu(void);

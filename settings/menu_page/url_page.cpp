@@ -14,6 +14,10 @@ const COLORREF kTransparent = RGB(255, 255, 255);
 const UINT kItemBitmaps[] = {IDB_TEXT_ENTRY, IDB_FOLDER_CLOSED, IDB_FOLDER_OPEN};
 const char kMessageCaption[] = "Tevrix";
 const char kSaveFailed[] = "メニューを保存できませんでした。";
+const char kLoadBusy[] =
+    "保存中のメニューを読み込めませんでした。このページの内容は保存されません。";
+const char kLoadIncomplete[] =
+    "メニューをすべて読み込めませんでした。このページの内容は保存されません。";
 
 // An item's string: a heap copy of exactly the text's length plus its NUL.
 char* CopyItemString(const char* text) {
@@ -63,6 +67,7 @@ void CURLPage::DoDataExchange(CDataExchange* dx) {
 }
 
 BOOL CURLPage::OnInitDialog() {
+    LoadResult loaded = LoadResult::kNotInserted;
     try {
         CPropertyPage::OnInitDialog();
         m_imageList.Create(kImageWidth, kImageHeight, ILC_COLOR4 | ILC_MASK, 3, 1);
@@ -72,12 +77,19 @@ BOOL CURLPage::OnInitDialog() {
             ::DeleteObject(bitmap);
         }
         m_tree.SetImageList(&m_imageList, TVSIL_NORMAL);
-        LoadTree();
+        loaded = LoadTree();
     } catch (...) {
         // Part of the menu is missing from the tree: editing it and pressing
         // OK would overwrite the whole stored menu with that part.
         DisableEditing();
         throw;
+    }
+    if (loaded != LoadResult::kLoaded) {
+        // The same: OK and Apply leave the store as it is.
+        DisableEditing();
+        ::MessageBoxA(m_hWnd, loaded == LoadResult::kStoreBusy ? kLoadBusy : kLoadIncomplete,
+                      kMessageCaption, MB_OK | MB_ICONWARNING);
+        return TRUE;
     }
     m_bTreeLoaded = TRUE;
     StartFindKeys();

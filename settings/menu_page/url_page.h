@@ -47,10 +47,16 @@ class CURLPage : public CPropertyPage {
     BOOL OnInitDialog() override;
     BOOL OnApply() override;
 
-    // Store to tree and back. SaveTree is FALSE when the store still holds
-    // the old menu.
-    void LoadTree();
-    void InsertEntries(const std::vector<CMenuEntry>& entries, HTREEITEM parent);
+    // Store to tree and back. A load that is not kLoaded leaves the tree
+    // empty. SaveTree is FALSE when the store still holds the old menu.
+    enum class LoadResult {
+        kLoaded,
+        kStoreBusy,   // no whole menu could be read: a save kept changing it
+        kNotInserted, // the tree refused an item
+    };
+    LoadResult LoadTree();
+    // False at the first item the tree refuses.
+    bool InsertEntries(const std::vector<CMenuEntry>& entries, HTREEITEM parent);
     BOOL SaveTree();
     void CollectEntries(HTREEITEM first, std::vector<CMenuEntry>& entries) const;
 

@@ -7,27 +7,40 @@ namespace {
 const char kTopTitle[] = "Tevrix";
 } // namespace
 
-void CURLPage::LoadTree() {
-    std::vector<CMenuEntry> entries = CMenuStore().Load();
+CURLPage::LoadResult CURLPage::LoadTree() {
+    std::vector<CMenuEntry> entries;
+    if (!CMenuStore().Load(entries))
+        return LoadResult::kStoreBusy;
     // Drawn once, when the whole tree is in: a large menu draws in a tenth of
     // the time.
     m_tree.SendMessage(WM_SETREDRAW, FALSE);
     HTREEITEM top = InsertSubmenu(TVI_ROOT, TVI_LAST, kTopTitle);
-    InsertEntries(entries, top);
-    // The expanding rule shows the open folder; without children nothing expands.
-    m_tree.Expand(top, TVE_EXPAND);
+    bool inserted = top && InsertEntries(entries, top);
+    if (inserted) {
+        // The expanding rule shows the open folder; without children nothing
+        // expands.
+        m_tree.Expand(top, TVE_EXPAND);
+    } else {
+        // Part of a menu is never shown as the menu.
+        m_tree.DeleteAllItems();
+    }
     m_tree.SendMessage(WM_SETREDRAW, TRUE);
     ::InvalidateRect(m_tree.GetSafeHwnd(), nullptr, TRUE);
+    return inserted ? LoadResult::kLoaded : LoadResult::kNotInserted;
 }
 
-void CURLPage::InsertEntries(const std::vector<CMenuEntry>& entries, HTREEITEM parent) {
+bool CURLPage::InsertEntries(const std::vector<CMenuEntry>& entries, HTREEITEM parent) {
     for (const CMenuEntry& entry : entries) {
         if (entry.isText) {
-            InsertTextEntry(parent, TVI_LAST, entry.title.c_str(), entry.text.c_str());
-        } else if (HTREEITEM submenu = InsertSubmenu(parent, TVI_LAST, entry.title.c_str())) {
-            InsertEntries(entry.children, submenu);
+            if (!InsertTextEntry(parent, TVI_LAST, entry.title.c_str(), entry.text.c_str()))
+                return false;
+        } else {
+            HTREEITEM submenu = InsertSubmenu(parent, TVI_LAST, entry.title.c_str());
+            if (!submenu || !InsertEntries(entry.children, submenu))
+                return false;
         }
     }
+    return true;
 }
 
 BOOL CURLPage::SaveTree() {

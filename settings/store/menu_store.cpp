@@ -5,6 +5,7 @@
 #include "common/menu_store_rules.h"
 #include "settings/store/store_lock.h"
 #include "settings/store/store_names.h"
+#include "settings/store/store_watch.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -16,8 +17,10 @@ const DWORD kTypeSubmenu = 1;
 const DWORD kTypeText = 0;
 
 // Key names in the order both libraries read a level in.
-std::vector<std::string> OrderedSubKeyNames(const CStoreKey& key) {
-    std::vector<std::string> names = key.SubKeyNames();
+std::vector<std::string> OrderedSubKeyNames(const CStoreKey& key, bool& disturbed) {
+    bool complete = true;
+    std::vector<std::string> names = key.SubKeyNames(&complete);
+    disturbed = disturbed || !complete;
     std::vector<menu_store::EntryKeyOrder> orders;
     orders.reserve(names.size());
     for (size_t i = 0; i < names.size(); ++i)
@@ -33,23 +36,36 @@ std::vector<std::string> OrderedSubKeyNames(const CStoreKey& key) {
     return ordered;
 }
 
-void LoadEntries(const CStoreKey& key, std::vector<CMenuEntry>& entries) {
+bool KeyDeleted(const CStoreKey& key) {
+    return ::RegQueryInfoKeyA(key.GetHandle(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                              nullptr, nullptr, nullptr, nullptr, nullptr) == ERROR_KEY_DELETED;
+}
+
+// disturbed is set by a listed key that cannot be opened, or one deleted
+// while it was read: a save renaming and deleting under a reader without the
+// lock, or (alone) a key whose name has no ANSI form.
+void LoadEntries(const CStoreKey& key, std::vector<CMenuEntry>& entries, bool& disturbed) {
     // A subkey that cannot be opened reads as a text entry with an empty
     // title and text.
-    for (const std::string& name : OrderedSubKeyNames(key)) {
+    for (const std::string& name : OrderedSubKeyNames(key, disturbed)) {
         CStoreKey entryKey = key.OpenSubKey(name.c_str(), FALSE);
         CMenuEntry entry;
-        entryKey.ReadString(nullptr, entry.title, "");
+        bool read = entryKey.ReadString(nullptr, entry.title, "");
         if (entryKey.GetDword(kTypeValue, kTypeText) == kTypeSubmenu) {
-            LoadEntries(entryKey, entry.children);
+            LoadEntries(entryKey, entry.children, disturbed);
         } else {
             entry.isText = true;
-            entryKey.ReadString(kTextValue, entry.text, "");
+            read = entryKey.ReadString(kTextValue, entry.text, "") && read;
         }
+        if (!entryKey.GetHandle() || (!read && KeyDeleted(entryKey)))
+            disturbed = true;
         entries.push_back(std::move(entry));
     }
 }
 
+// Each attempt waits for the lock anew: a save that disturbed one read has
+// usually done its renames, and the next read finds its menu whole.
+const int kLoadAttempts = 2;
 // Every key and value of the entries; FALSE at the first that fails.
 BOOL WriteEntries(const CStoreKey& key, const std::vector<CMenuEntry>& entries) {
     for (size_t number = 0; number < entries.size(); ++number) {
@@ -72,25 +88,36 @@ BOOL WriteEntries(const CStoreKey& key, const std::vector<CMenuEntry>& entries) 
 
 CMenuStore::CMenuStore() : m_root(kStoreCompany, kStoreProduct) {}
 
-std::vector<CMenuEntry> CMenuStore::Load() const {
-    std::vector<CMenuEntry> entries;
+BOOL CMenuStore::Load(std::vector<CMenuEntry>& entries) const {
+    entries.clear();
     if (!m_root.GetHandle())
-        return entries;
-    // Without the lock (held elsewhere for too long) the keys alone still
-    // name a whole menu.
-    CStoreLock lock(menu_store::kReaderLockWaitMs);
-    bool menuKey = HasSubKey(menu_store::kMenuKey);
-    switch (menu_store::ChooseMenuSource(menuKey, !menuKey && HasSubKey(menu_store::kRetiredKey))) {
-    case menu_store::kFromMenuKey:
-        LoadEntries(m_root.OpenSubKey(menu_store::kMenuKey, FALSE), entries);
-        break;
-    case menu_store::kFromRetiredKey:
-        LoadEntries(m_root.OpenSubKey(menu_store::kRetiredKey, FALSE), entries);
-        break;
-    case menu_store::kNoMenu:
-        break;
+        return TRUE;
+    for (int attempt = 0; attempt < kLoadAttempts; ++attempt) {
+        // Without the lock (held elsewhere for too long) a save may rename
+        // and delete the keys during the walk: the change notification,
+        // armed before it, tells; where none can be armed, a key that
+        // vanished under the walk does.
+        CStoreLock lock(menu_store::kReaderLockWaitMs);
+        CStoreChangeWatch watch(m_root);
+        bool disturbed = false;
+        bool menuKey = HasSubKey(menu_store::kMenuKey);
+        switch (
+            menu_store::ChooseMenuSource(menuKey, !menuKey && HasSubKey(menu_store::kRetiredKey))) {
+        case menu_store::kFromMenuKey:
+            LoadEntries(m_root.OpenSubKey(menu_store::kMenuKey, FALSE), entries, disturbed);
+            break;
+        case menu_store::kFromRetiredKey:
+            LoadEntries(m_root.OpenSubKey(menu_store::kRetiredKey, FALSE), entries, disturbed);
+            break;
+        case menu_store::kNoMenu:
+            break;
+        }
+        bool whole = watch.IsArmed() ? !watch.Changed() : lock.IsHeld() || !disturbed;
+        if (whole)
+            return TRUE;
+        entries.clear();
     }
-    return entries;
+    return FALSE;
 }
 
 BOOL CMenuStore::Save(const std::vector<CMenuEntry>& entries) const {

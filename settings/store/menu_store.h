@@ -21,7 +21,10 @@ class CMenuStore {
 
     // The menu's entries, each level in the order of the numbers in the key
     // names. A store that cannot be opened, or holds no menu, gives none.
-    std::vector<CMenuEntry> Load() const;
+    // FALSE, with no entries, when no whole menu could be read: a save of
+    // another process kept the lock and renamed or deleted the keys during
+    // every attempt.
+    BOOL Load(std::vector<CMenuEntry>& entries) const;
 
     // Replaces the menu by entries, saved as URL0, URL1 ... in their order.
     // FALSE when it could not be saved; the store then still holds the whole

@@ -150,8 +150,10 @@ CStoreKey CStoreKey::GetSubKey(DWORD index) const {
     return OpenSubKey(name, FALSE);
 }
 
-std::vector<std::string> CStoreKey::SubKeyNames() const {
+std::vector<std::string> CStoreKey::SubKeyNames(bool* complete) const {
     std::vector<std::string> names;
+    if (complete)
+        *complete = m_hKey != nullptr;
     if (!m_hKey)
         return names;
     std::vector<char> name(512);
@@ -163,10 +165,13 @@ std::vector<std::string> CStoreKey::SubKeyNames() const {
             name.resize(name.size() * 2);
             continue; // the same index again
         }
-        if (status == ERROR_SUCCESS)
+        if (status == ERROR_SUCCESS) {
             names.emplace_back(name.data(), length);
-        else if (status != ERROR_MORE_DATA)
+        } else if (status != ERROR_MORE_DATA) {
+            if (complete && status != ERROR_NO_MORE_ITEMS)
+                *complete = false;
             return names;
+        }
         ++index;
     }
 }

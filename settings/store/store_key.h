@@ -43,8 +43,9 @@ class CStoreKey {
     // The subkey at an enumeration index; no handle past the last one.
     CStoreKey GetSubKey(DWORD index) const;
     // The names of the immediate subkeys, of any length, in the registry's
-    // listing order.
-    std::vector<std::string> SubKeyNames() const;
+    // listing order. *complete (when given) is false when the listing ended
+    // on an error (the key deleted under it) rather than at its end.
+    std::vector<std::string> SubKeyNames(bool* complete = nullptr) const;
     // The number of immediate subkeys; -1 without a handle.
     int CountSubKeys() const;
     // Deletes the subkey with everything beneath it, deepest keys first.

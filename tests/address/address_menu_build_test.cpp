@@ -3,6 +3,9 @@
 #include "address_fixture.h"
 
 #include "host/host_stub.h"
+#include "import_patch.h"
+
+#include <functional>
 
 namespace {
 
@@ -202,4 +205,103 @@ TEST_F(AddressMenuBuild, DemoSampleMailbox) {
         InsertedTexts(view.commandIds),
         (Texts{"yamada.taro@example.jp", "hanako.sato@example.jp", "ichiro.suzuki@example.com",
                "sales@example.co.jp", "support@example.co.jp", "me@example.jp"}));
+}
+
+namespace {
+
+// Tevrix.dll's opening of files, counted.
+decltype(&CreateFileA) g_createFile;
+int g_filesOpened;
+HANDLE WINAPI CountedCreateFile(LPCSTR name, DWORD access, DWORD share,
+                                LPSECURITY_ATTRIBUTES security, DWORD disposition, DWORD flags,
+                                HANDLE pattern) {
+    ++g_filesOpened;
+    return g_createFile(name, access, share, security, disposition, flags, pattern);
+}
+
+// Tevrix.dll's reading of the list of books, counted.
+decltype(&GetPrivateProfileStringA) g_readProfile;
+int g_listsRead;
+DWORD WINAPI CountedReadProfile(LPCSTR section, LPCSTR key, LPCSTR fallback, LPSTR value,
+                                DWORD size, LPCSTR file) {
+    ++g_listsRead;
+    return g_readProfile(section, key, fallback, value, size, file);
+}
+
+} // namespace
+
+TEST_F(AddressMenuBuild, EachChangeOfABookOrTheListIsSeenAtTheNextBuildAndNothingElseRead) {
+    ImportPatch openPatch(GetModuleHandleA("Tevrix.dll"), "kernel32.dll", "CreateFileA",
+                          reinterpret_cast<void*>(CountedCreateFile));
+    ImportPatch profilePatch(GetModuleHandleA("Tevrix.dll"), "kernel32.dll",
+                             "GetPrivateProfileStringA",
+                             reinterpret_cast<void*>(CountedReadProfile));
+    ASSERT_TRUE(openPatch.Patched() && profilePatch.Patched());
+    g_createFile = reinterpret_cast<decltype(g_createFile)>(openPatch.Original());
+    g_readProfile = reinterpret_cast<decltype(g_readProfile)>(profilePatch.Original());
+    const std::string second = Mailbox() + "second.txt";
+    // Each write dated a different minute of the past: a book written in the
+    // last seconds is read at every build, since a second write within the
+    // clock's step would keep its time.
+    int minutesAgo = 600;
+    auto write = [&](const std::string& name, const std::string& bytes) {
+        WriteMailboxFile(name, bytes);
+        HANDLE file = CreateFileA((Mailbox() + name).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        FILETIME time;
+        GetSystemTimeAsFileTime(&time);
+        ULARGE_INTEGER value = {{time.dwLowDateTime, time.dwHighDateTime}};
+        value.QuadPart -= 600000000ULL * static_cast<ULONGLONG>(minutesAgo--);
+        time = {value.LowPart, value.HighPart};
+        EXPECT_TRUE(SetFileTime(file, nullptr, nullptr, &time));
+        CloseHandle(file);
+    };
+    struct Change {
+        const char* what;
+        std::function<void()> make;
+        const char* list;
+        const char* shape;
+    } changes[] = {
+        {"rewritten, the same size", [&] { write("Address", "C:c\nD:d\n"); }, "*", "C=0,D=1"},
+        {"grown", [&] { write("Address", "C:c\nD:d\nGROUP G\nE:e\n"); }, "*", "C=0,D=1,G{E=2}"},
+        {"replaced by another file",
+         [&] {
+             write("new.txt", "F:f\nG:g\n");
+             MoveFileExA((Mailbox() + "new.txt").c_str(), (Mailbox() + "Address").c_str(),
+                         MOVEFILE_REPLACE_EXISTING);
+         },
+         "*", "F=0,G=1"},
+        {"a second book listed", [&] { write("second.txt", "H:h\n"); }, "*;second.txt",
+         "F=0,G=1,H=2"},
+        {"the books listed the other way round", [] {}, "second.txt;*", "H=0,F=1,G=2"},
+        {"the first book deleted", [&] { DeleteFileA(second.c_str()); }, "second.txt;*", "F=0,G=1"},
+        {"the first book made again", [&] { write("second.txt", "I:i\n"); }, "second.txt;*",
+         "I=0,F=1,G=2"},
+        {"the list shortened", [] {}, "*", "F=0,G=1"},
+    };
+    write("Address", kSampleBook);
+    write("Mailbox.ini", "[Property]\r\nAddressFile=*\r\n");
+    EXPECT_EQ(BuildHostMenu(), 3);
+    EXPECT_EQ(ViewAddressPopup().shape, "A=0,B=1");
+    for (Change& change : changes) {
+        SCOPED_TRACE(change.what);
+        change.make();
+        std::string list = change.list;
+        for (size_t at = list.find("second.txt"); at != std::string::npos;
+             at = list.find("second.txt", at + second.size()))
+            list.replace(at, strlen("second.txt"), second);
+        write("Mailbox.ini", "[Property]\r\nAddressFile=" + list + "\r\n");
+        EXPECT_EQ(BuildHostMenu(), 3);
+        AddressView view = ViewAddressPopup();
+        EXPECT_EQ(view.shape, change.shape);
+        g_filesOpened = g_listsRead = 0;
+        EXPECT_EQ(BuildHostMenu(), 3);
+        view = ViewAddressPopup();
+        EXPECT_EQ(view.shape, change.shape);
+        EXPECT_EQ(g_filesOpened, 0) << "unchanged books are not read again";
+        EXPECT_EQ(g_listsRead, 0) << "nor the unchanged list";
+        std::vector<std::string> texts = InsertedTexts(view.commandIds);
+        ASSERT_FALSE(texts.empty());
+        EXPECT_EQ(texts[0], std::string(1, static_cast<char>(change.shape[0] + 'a' - 'A')));
+    }
 }

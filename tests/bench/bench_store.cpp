@@ -65,3 +65,28 @@ void WriteFlatStore(int entries) {
     }
     RegCloseKey(menu);
 }
+
+void WriteGroupedStore(int entries) {
+    ResetStore();
+    HKEY menu = nullptr;
+    RegCreateKeyExA(HKEY_CURRENT_USER, kMenuPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &menu,
+                    nullptr);
+    for (int g = 0; g * 100 < entries; ++g) {
+        HKEY group = nullptr;
+        RegCreateKeyExA(menu, ("URL" + std::to_string(g)).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                        nullptr, &group, nullptr);
+        SetString(group, nullptr, "グループ " + std::to_string(g));
+        SetNumber(group, "Type", 1);
+        for (int i = g * 100; i < entries && i < (g + 1) * 100; ++i) {
+            HKEY entry = nullptr;
+            RegCreateKeyExA(group, ("URL" + std::to_string(i - g * 100)).c_str(), 0, nullptr, 0,
+                            KEY_ALL_ACCESS, nullptr, &entry, nullptr);
+            SetString(entry, nullptr, "エントリ " + std::to_string(i));
+            SetString(entry, "URL", "https://example.jp/page/" + std::to_string(i));
+            SetNumber(entry, "Type", 0);
+            RegCloseKey(entry);
+        }
+        RegCloseKey(group);
+    }
+    RegCloseKey(menu);
+}

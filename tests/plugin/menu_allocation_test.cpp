@@ -129,22 +129,34 @@ TEST_F(MenuAllocation, EachFailedAllocationEndsTheBuildWithWhatItHas) {
     ASSERT_EQ(whole.size(), 18u) << "A, S{B, T{C, D}, E}, F2 ... F10";
     EXPECT_EQ(whole[4], "C=text C");
 
-    for (int* left : {&g_allocationsLeft, &g_popupsLeft}) {
-        int failures = 0;
-        for (int k = 0;; ++k) {
-            SCOPED_TRACE((left == &g_popupsLeft ? "popup " : "allocation ") + std::to_string(k));
-            host::ForgetRegistrations();
-            g_failed = false;
-            *left = k;
-            std::vector<std::string> built = BuildAndRead();
-            if (!g_failed) {
-                EXPECT_EQ(built, whole) << "no call failed";
-                break;
+    // Builds that read the store, and builds from the menu the plug-in kept.
+    for (bool kept : {false, true}) {
+        for (int* left : {&g_allocationsLeft, &g_popupsLeft}) {
+            int failures = 0;
+            for (int k = 0;; ++k) {
+                SCOPED_TRACE((kept ? "kept, " : "read, ") +
+                             std::string(left == &g_popupsLeft ? "popup " : "allocation ") +
+                             std::to_string(k));
+                Plugin().CleanUp();
+                if (kept)
+                    BuildAndRead();
+                host::ForgetRegistrations();
+                g_failed = false;
+                *left = k;
+                std::vector<std::string> built = BuildAndRead();
+                if (!g_failed) {
+                    EXPECT_EQ(built, whole) << "no call failed";
+                    break;
+                }
+                ++failures;
+                EXPECT_TRUE(IsPrefix(built, whole)) << "built " << built.size() << " items";
+                EXPECT_EQ(BuildAndRead(), whole) << "the next build is whole again";
             }
-            ++failures;
-            EXPECT_TRUE(IsPrefix(built, whole)) << "built " << built.size() << " items";
+            EXPECT_GT(failures, left == &g_popupsLeft ? 2
+                                : kept                ? 8
+                                                      : 30)
+                << "every call was failed once";
         }
-        EXPECT_GT(failures, left == &g_popupsLeft ? 2 : 30) << "every call was failed once";
     }
 }
 

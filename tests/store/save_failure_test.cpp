@@ -132,7 +132,9 @@ TEST_F(SaveFailure, EveryWriteThatFailsKeepsTheOldMenuAndTellsTheUser) {
             // menu is in place, and the next save deletes the rest.
             EXPECT_EQ(g_refusedWrite, RegistryWrite::kDeleteTree);
             EXPECT_EQ(shown, changed);
-            EXPECT_TRUE(CMenuStore().Save(CMenuStore().Load()));
+            std::vector<CMenuEntry> saved;
+            EXPECT_TRUE(CMenuStore().Load(saved));
+            EXPECT_TRUE(CMenuStore().Save(saved));
             EXPECT_EQ(StoreKeyNames(""), std::vector<std::string>{"URL"});
             EXPECT_EQ(PluginMenu(), changed);
             WriteOldMenu();

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "saver_menus.h"
+#include "saver_process.h"
 #include "store_reset.h"
 #include "tests/hostile/page_session.h"
 #include "tests/plugin/plugin_harness.h"
@@ -12,8 +13,6 @@
 #include <string>
 
 namespace {
-
-const char kStartedEvent[] = "TevrixMenuSaverStarted";
 
 std::string PluginMenu() {
     HMENU menu = BuildComposeMenu();
@@ -44,61 +43,6 @@ std::string EditorMenu() {
     return description;
 }
 
-double Now() {
-    LARGE_INTEGER counter, frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-// menu_saver.exe beside this program, saving `which` then the other menu in
-// turn, `saves` times; returns once it has set its event, about to save.
-class SaverProcess {
-  public:
-    SaverProcess(char which, int saves) {
-        started_ = CreateEventA(nullptr, TRUE, FALSE, kStartedEvent);
-        std::string command = std::string("menu_saver.exe ") + which + " " + std::to_string(saves) +
-                              " " + kStartedEvent;
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                            &startup, &process_))
-            return;
-        CloseHandle(process_.hThread);
-        HANDLE waits[] = {started_, process_.hProcess};
-        running_ = WaitForMultipleObjects(2, waits, FALSE, 60000) == WAIT_OBJECT_0;
-        startedAt_ = Now();
-    }
-    ~SaverProcess() {
-        if (process_.hProcess) {
-            TerminateProcess(process_.hProcess, 99);
-            WaitForSingleObject(process_.hProcess, 30000);
-            CloseHandle(process_.hProcess);
-        }
-        CloseHandle(started_);
-    }
-    bool Running() const { return running_; }
-    double StartedAt() const { return startedAt_; }
-    bool Ended() const { return WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0; }
-    // Waits for the end; the exit code, or -1.
-    int Wait() const {
-        DWORD code = static_cast<DWORD>(-1);
-        if (WaitForSingleObject(process_.hProcess, 120000) == WAIT_OBJECT_0)
-            GetExitCodeProcess(process_.hProcess, &code);
-        return static_cast<int>(code);
-    }
-    void Kill() const {
-        TerminateProcess(process_.hProcess, 99);
-        WaitForSingleObject(process_.hProcess, 30000);
-    }
-
-  private:
-    HANDLE started_ = nullptr;
-    PROCESS_INFORMATION process_ = {};
-    bool running_ = false;
-    double startedAt_ = 0;
-};
-
 class SaveKill : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -122,7 +66,7 @@ TEST_F(SaveKill, EndedAtAnyMomentOfItsSaveTheOldOrTheNewMenuIsWhole) {
         SaverProcess saver('B', 1);
         ASSERT_TRUE(saver.Running());
         ASSERT_EQ(saver.Wait(), 0);
-        saveMs = Now() - saver.StartedAt();
+        saveMs = NowMs() - saver.StartedAt();
     }
     ASSERT_EQ(PluginMenu(), b_);
     std::string current = b_;
@@ -138,7 +82,7 @@ TEST_F(SaveKill, EndedAtAnyMomentOfItsSaveTheOldOrTheNewMenuIsWhole) {
         {
             SaverProcess saver(which, 1);
             ASSERT_TRUE(saver.Running());
-            while (Now() - saver.StartedAt() < delay)
+            while (NowMs() - saver.StartedAt() < delay)
                 ;
             saver.Kill();
         }
@@ -164,18 +108,31 @@ TEST_F(SaveKill, EndedAtAnyMomentOfItsSaveTheOldOrTheNewMenuIsWhole) {
     EXPECT_EQ(PluginMenu(), a_);
 }
 
-TEST_F(SaveKill, BuildsWhileAnotherProcessSavesAHundredTimesSeeNoMix) {
-    SaverProcess saver('B', 100);
+TEST_F(SaveKill, BuildsWhileAnotherProcessSavesAHundredTimesSeeNoMixAndNothingStale) {
+    // After n saves have returned the store holds B for odd n, A otherwise.
+    auto savedAfter = [&](LONG n) -> const std::string& { return n % 2 ? b_ : a_; };
+    EXPECT_EQ(PluginMenu(), a_) << "the set-up's menu, now kept by the plug-in";
+    SaverProcess saver('B', 100, 150);
     ASSERT_TRUE(saver.Running());
-    int builds = 0, seenA = 0, seenB = 0;
+    int builds = 0, seenA = 0, seenB = 0, between = 0;
     while (!saver.Ended()) {
+        LONG begun = saver.SavesBegun(), done = saver.SavesDone();
         std::string shown = PluginMenu();
         ASSERT_TRUE(shown == a_ || shown == b_) << "build " << builds << ": " << shown;
+        // A build between two saves, with none begun or returned during it,
+        // shows the last saved menu: never one kept from before.
+        if (begun == done && saver.SavesBegun() == begun && saver.SavesDone() == done) {
+            ++between;
+            EXPECT_EQ(shown, savedAfter(done)) << "build " << builds << " after " << done;
+        }
         ++(shown == a_ ? seenA : seenB);
         ++builds;
     }
     EXPECT_EQ(saver.Wait(), 0) << "every save succeeded";
+    EXPECT_EQ(saver.SavesDone(), 100);
+    EXPECT_EQ(PluginMenu(), a_) << "the hundredth save's menu";
     EXPECT_GE(builds, 20);
+    EXPECT_GE(between, 20);
     EXPECT_GT(seenA, 0);
     EXPECT_GT(seenB, 0);
 }

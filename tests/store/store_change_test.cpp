@@ -1,0 +1,160 @@
+// The plug-in keeps the menu it read between builds: every kind of change
+// made to the store between two builds, by this process or another, through
+// the editor or behind its back, is seen by the second build, and a build of
+// an unchanged store walks no key.
+#include <gtest/gtest.h>
+
+#include "import_patch.h"
+#include "menu_store_io.h"
+#include "saver_menus.h"
+#include "saver_process.h"
+#include "store_reset.h"
+#include "tests/plugin/plugin_harness.h"
+
+#include <functional>
+#include <string>
+
+namespace {
+
+const char kRoot[] = "Software\\Ostrel\\Tevrix";
+
+// The host menu's item count and the text popup described.
+std::string PluginView() {
+    HMENU menu = BuildComposeMenu();
+    std::string view =
+        std::to_string(GetMenuItemCount(menu)) + ":" + DescribePluginMenu(TextPopup(menu));
+    DestroyMenu(menu);
+    return view;
+}
+
+// Tevrix.dll's listings of keys, counted.
+decltype(&RegEnumKeyExA) g_enumKey;
+int g_listings;
+LONG WINAPI CountedEnumKey(HKEY key, DWORD index, LPSTR name, LPDWORD length, LPDWORD reserved,
+                           LPSTR className, LPDWORD classLength, PFILETIME written) {
+    ++g_listings;
+    return g_enumKey(key, index, name, length, reserved, className, classLength, written);
+}
+
+void RunProgram(std::string command) {
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &startup, &process));
+    EXPECT_EQ(WaitForSingleObject(process.hProcess, 60000), WAIT_OBJECT_0) << command;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+}
+
+void Rename(const char* from, const char* to) {
+    HKEY root = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kRoot, 0, KEY_ALL_ACCESS, &root), ERROR_SUCCESS);
+    std::wstring wideFrom(from, from + strlen(from)), wideTo(to, to + strlen(to));
+    EXPECT_EQ(RegRenameKey(root, wideFrom.c_str(), wideTo.c_str()), ERROR_SUCCESS);
+    RegCloseKey(root);
+}
+
+void DeleteStoreKey(const std::string& path) {
+    RegDeleteTreeA(HKEY_CURRENT_USER, (std::string(kRoot) + "\\" + path).c_str());
+}
+
+struct Change {
+    const char* what;
+    std::function<void()> make;
+    const char* shown; // "<host items>:<text popup>"
+};
+
+TEST(StoreChange, EachChangeBetweenTwoBuildsIsSeenByTheSecond) {
+    ImportPatch enumPatch(Plugin().module, "advapi32.dll", "RegEnumKeyExA",
+                          reinterpret_cast<void*>(CountedEnumKey));
+    ASSERT_TRUE(enumPatch.Patched());
+    g_enumKey = reinterpret_cast<decltype(g_enumKey)>(enumPatch.Original());
+    ResetStore();
+    WriteStoreMenu({TextEntry("A", "a"), Submenu("S", {TextEntry("B", "b")})});
+    const std::string saverA = "4:" + DescribeEntries(SaverMenu('A'));
+    const std::string saverB = "4:" + DescribeEntries(SaverMenu('B'));
+    const std::string withAddress = "5:" + DescribeEntries(SaverMenu('A'));
+    const Change changes[] = {
+        {"a title written in place", [] { WriteStoreString("URL\\URL0", nullptr, "A2"); },
+         "4:A2=a|S{B=b}"},
+        {"a text written by a registry tool of another process",
+         [] {
+             RunProgram("reg.exe add HKCU\\Software\\Ostrel\\Tevrix\\URL\\URL1\\URL0 /v URL /d b2 "
+                        "/f");
+         },
+         "4:A2=a|S{B=b2}"},
+        {"an entry added", [] { WriteTextEntry("URL\\URL1", 1, "C", "c"); }, "4:A2=a|S{B=b2|C=c}"},
+        {"an entry deleted", [] { DeleteStoreKey("URL\\URL0"); }, "4:S{B=b2|C=c}"},
+        {"the editor's save in this process", [] { CMenuStore().Save(SaverMenu('B')); },
+         saverB.c_str()},
+        {"a save of another process",
+         [] {
+             SaverProcess saver('A', 1);
+             ASSERT_TRUE(saver.Running());
+             EXPECT_EQ(saver.Wait(), 0);
+         },
+         saverA.c_str()},
+        {"the address popup switched on", [] { WriteStoreNumber("", "UseAddress", 1); },
+         withAddress.c_str()},
+        {"the whole store deleted", [] { ResetStore(); }, "4:"},
+        {"the store deleted and made again",
+         [] {
+             ResetStore();
+             WriteStoreMenu({TextEntry("N", "n")});
+         },
+         "4:N=n"},
+        {"the menu replaced by a copy, as a restore does",
+         [] {
+             HKEY copy = nullptr, menu = nullptr;
+             RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\OstrelCopy\\URL0", 0, nullptr, 0,
+                             KEY_ALL_ACCESS, nullptr, &copy, nullptr);
+             RegSetValueExA(copy, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>("R"), 1);
+             RegSetValueExA(copy, "URL", 0, REG_SZ, reinterpret_cast<const BYTE*>("r"), 1);
+             RegCloseKey(copy);
+             DeleteStoreKey("URL");
+             RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Ostrel\\Tevrix\\URL", 0, nullptr, 0,
+                             KEY_ALL_ACCESS, nullptr, &menu, nullptr);
+             RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\OstrelCopy", 0, KEY_READ, &copy);
+             EXPECT_EQ(RegCopyTreeA(copy, nullptr, menu), ERROR_SUCCESS);
+             RegCloseKey(copy);
+             RegCloseKey(menu);
+             RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\OstrelCopy");
+         },
+         "4:R=r"},
+        // A save by hand, step by step: the old menu until the second rename.
+        {"a new menu staged", [] { WriteStoreMenu({TextEntry("New", "new")}, "URL.New"); },
+         "4:R=r"},
+        {"the menu renamed to the retired key",
+         [] {
+             WriteStoreString("URL\\URL0", nullptr, "Old");
+             Rename("URL", "URL.Old");
+         },
+         "4:Old=r"},
+        {"the staged menu renamed into place", [] { Rename("URL.New", "URL"); }, "4:New=new"},
+        {"the new menu deleted and the retired one taken back",
+         [] {
+             DeleteStoreKey("URL");
+             Rename("URL.Old", "URL");
+         },
+         "4:Old=r"},
+    };
+    EXPECT_EQ(PluginView(), "4:A=a|S{B=b}");
+    for (const Change& change : changes) {
+        SCOPED_TRACE(change.what);
+        EXPECT_EQ(PluginView(), PluginView()) << "kept";
+        change.make();
+        EXPECT_EQ(PluginView(), change.shown);
+        g_listings = 0;
+        EXPECT_EQ(PluginView(), change.shown);
+        EXPECT_EQ(g_listings, 0) << "the unchanged store is not walked again";
+    }
+    Plugin().CleanUp();
+    g_listings = 0;
+    EXPECT_EQ(PluginView(), "4:Old=r") << "read afresh after QPCCleanUp";
+    EXPECT_GT(g_listings, 0);
+    Plugin().CleanUp();
+    ResetStore();
+}
+
+} // namespace
