@@ -60,10 +60,10 @@ void PostKey(HWND window, UINT key) {
     PostMessageA(window, WM_KEYUP, key, 0xC0000001);
 }
 
-// Chooses the picker item, types query key by key, presses Down `downs`
-// times and ends with `finalKey` (VK_RETURN or VK_ESCAPE).
+// Chooses the picker item, types query key by key, runs whileOpen, presses
+// Down `downs` times and ends with `finalKey` (VK_RETURN or VK_ESCAPE).
 PickerRun DrivePicker(const ComposeEditor& editor, UINT pickerId, const std::string& query,
-                      int downs, UINT finalKey) {
+                      int downs, UINT finalKey, const std::function<void()>& whileOpen = {}) {
     PickerRun run;
     int step = 0;
     ModalCloser closer([&] {
@@ -83,6 +83,8 @@ PickerRun DrivePicker(const ComposeEditor& editor, UINT pickerId, const std::str
             for (int row = 0; row < rows; ++row)
                 run.rowsAfterTyping.push_back(CellText(list, row, 0) + " / " +
                                               CellText(list, row, 1));
+            if (whileOpen)
+                whileOpen();
             for (int i = 0; i < downs; ++i)
                 PostKey(edit, VK_DOWN);
             break;
@@ -160,6 +162,28 @@ TEST_F(Picker, EscapeInsertsNothingAndEnterOnNoMatchKeepsThePickerOpen) {
     EXPECT_TRUE(nothing.rowsAfterTyping.empty());
     EXPECT_TRUE(nothing.openAfterFinalKey);
     EXPECT_EQ(editor.Text(), "keep");
+    DestroyMenu(menu);
+}
+
+// The picker leaves the host's other windows usable: a menu built for another
+// compose window while it is open reads the changed store afresh, and the
+// choice still inserts the text the picker showed.
+TEST_F(Picker, AMenuBuiltWhileItIsOpenLeavesTheChoiceAlone) {
+    WriteStoreNumber("", "UsePicker", 1);
+    HMENU menu = BuildComposeMenu();
+    UINT pickerId = ReadMenu(TextPopup(menu))[0].id;
+    ComposeEditor editor;
+    editor.SetText("", 0, 0);
+    PickerRun run = DrivePicker(editor, pickerId, "yahoo", 0, VK_RETURN, [] {
+        ResetStore();
+        WriteStoreNumber("", "UsePicker", 1);
+        for (int i = 0; i < 6; ++i)
+            WriteTextEntry("URL", i, "other", "replaced " + std::to_string(i));
+        DestroyMenu(BuildComposeMenu());
+    });
+    EXPECT_FALSE(run.timedOut);
+    EXPECT_EQ(run.rowsAfterTyping, (std::vector<std::string>{"Yahoo!ニュース / ニュース"}));
+    EXPECT_EQ(editor.Text(), "https://news.yahoo.co.jp/");
     DestroyMenu(menu);
 }
 
