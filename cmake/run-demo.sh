@@ -1,5 +1,6 @@
 #!/bin/bash
-# The demo command: set up the machine, build both targets, lay out the demo
+# The demo command: set up the machine, build what the demo runs (the x86_64
+# DLLs, the demo host and the prefix's font set-up), lay out the demo
 # host with the plug-in in <build>/demo and run it. With a display it opens the
 # compose window for a person; without one (or with --headless) it runs on its
 # own under Xvfb, prints the compose menu and saves compose-menu.png.
@@ -15,15 +16,13 @@ done
 [ -n "${DISPLAY:-}" ] || headless=yes
 
 "$root/cmake/setup-machine.sh"
-"$root/cmake/build.sh" "$BUILD"
+TEVRIX_ARCHES=x86_64 "$root/cmake/build.sh" "$BUILD" tevrix_plugin vandry quorvan_demo prefix_fonts
 
 demo="$BUILD/demo"
 mkdir -p "$demo/Plugins"
 cp "$BUILD/x86_64/host/demo/Quorvan.exe" "$demo/"
 cp "$BUILD/x86_64/plugin/Tevrix.dll" "$demo/Plugins/"
-if [ -f "$BUILD/x86_64/settings/Vandry.dll" ]; then
-  cp "$BUILD/x86_64/settings/Vandry.dll" "$demo/Plugins/"
-fi
+cp "$BUILD/x86_64/settings/Vandry.dll" "$demo/Plugins/"
 rm -rf "$demo/sample-mailbox"
 cp -r "$root/host/demo/sample-mailbox" "$demo/"
 

@@ -1,12 +1,11 @@
 #!/bin/bash
-# Shared by the test and demo commands: a private X display, the project's Wine
+# Shared by the test and demo commands: a private X display, the target's Wine
 # prefix with Japanese fonts, and one persistent wineserver for the whole run.
 # Source it with BUILD set to the build folder; call wine_session_end when done.
-# Programs run with wine64_run, through the 64-bit loader by its path, which
-# the package wine64 installs: Debian's `wine` command comes with the package
-# wine, which the set-up does not install, and once 32-bit Wine is installed
-# (for cmake/run-smoke32.sh) it prefers the 32-bit loader, which on a kernel
-# without 32-bit support runs only under an emulator, very slowly.
+# Wine's own tools run through the 64-bit loader by its path, which the
+# package wine64 installs: Debian's `wine` command comes with the package wine,
+# which the set-up does not install, and it prefers the 32-bit loader, which on
+# a kernel without 32-bit support runs only under an emulator, very slowly.
 
 WINE64=/usr/lib/wine/wine64          # package wine64
 WINESERVER=/usr/lib/wine/wineserver # package libwine
@@ -14,8 +13,9 @@ WINESERVER=/usr/lib/wine/wineserver # package libwine
 # Wine's programs run in the Japanese locale, which makes their ANSI code page
 # 932. Nothing else does: the scripts, make, CTest and the compilers keep the
 # user's language.
-wine64_run() { LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 "$WINE64" "$@"; }
-wineserver_run() { LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 "$WINESERVER" "$@"; }
+in_japanese() { LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 "$@"; }
+wine64_run() { in_japanese "$WINE64" "$@"; }
+wineserver_run() { in_japanese "$WINESERVER" "$@"; }
 
 # A private Xvfb display (XVFB_PID) when headless ($1 = yes) or when there is
 # no display.
@@ -32,21 +32,35 @@ wine_display_start() {
   fi
 }
 
+# wine_session_start <headless: yes|no> [arch]: the prefix of the x86_64 build
+# is <build>/wineprefix; the i686 build (the product) runs in
+# <build>/wineprefix32, a 64-bit prefix with its 32-bit side, as 64-bit Windows
+# runs a 32-bit mail client. Both are 64-bit prefixes, so Wine's own services
+# run natively in both.
 wine_session_start() {
-  export WINEPREFIX="$BUILD/wineprefix" WINEARCH=win64 WINELOADER="$WINE64"
+  local prefix=wineprefix
+  [ "${2:-x86_64}" = i686 ] && prefix=wineprefix32
+  export WINEPREFIX="$BUILD/$prefix" WINEARCH=win64 WINELOADER="$WINE64"
   # No Mono, no Gecko, and no menu entries or file types in the user's desktop.
   export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   wine_display_start "${1:-yes}"
   if [ ! -f "$WINEPREFIX/.tevrix-ready" ]; then
-    echo "wine: creating the prefix $WINEPREFIX (once)"
+    echo "wine: creating the prefix $WINEPREFIX (once; minutes where 32-bit Wine is emulated)"
+    rm -rf "$WINEPREFIX" # what an interrupted creation left
     mkdir -p "$WINEPREFIX"
-    wine64_run wineboot -i >/dev/null 2>&1 || true
-    wineserver_run -w
-    local fonts="$BUILD/x86_64/host/prefix_fonts.exe"
-    if [ -f "$fonts" ]; then
-      wine64_run "$fonts" >/dev/null 2>&1 || true
-      wineserver_run -w
+    in_japanese timeout 900 "$WINE64" wineboot -i >/dev/null 2>&1 </dev/null || true
+    in_japanese timeout 300 "$WINESERVER" -w || true
+    if [ "$prefix" = wineprefix32 ] && [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; then
+      echo "wine: FAILED: the prefix's 32-bit side was not set up" >&2
+      return 1
     fi
+    # The Japanese font names map onto the IPA font; the same in both prefixes,
+    # so that both targets lay dialogs out alike.
+    local fonts
+    for fonts in "$BUILD"/{x86_64,i686}/host/prefix_fonts.exe; do
+      [ -f "$fonts" ] && wine64_run "$fonts" >/dev/null 2>&1 </dev/null && break
+    done
+    wineserver_run -w
     touch "$WINEPREFIX/.tevrix-ready"
   fi
   wineserver_run -p 2>/dev/null || true # already running for this prefix is fine

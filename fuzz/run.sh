@@ -2,22 +2,18 @@
 # Builds the fuzz targets natively with clang and runs each one for a bounded
 # time, starting from its seed corpus in fuzz/corpus/<target>/. Fails when any
 # target finds a crash, a sanitizer report, a leak or a timeout; the input that
-# caused it is kept in fuzz/out/artifacts/.
-# Usage: fuzz/run.sh [seconds per target, default 30; 0 skips fuzzing]
+# caused it is kept in <build>/fuzz/artifacts/.
+# Usage: fuzz/run.sh [seconds per target, default 30; 0 skips fuzzing] [build-folder]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 seconds=${1:-30}
+out=$(realpath -m "${2:-$here/../build}")/fuzz
 # libFuzzer takes a total time of 0 as "no limit", so 0 means no run at all.
 if [ "$seconds" = 0 ]; then
   echo "fuzz: skipped (0 seconds per target)"
   exit 0
 fi
-out="$here/out"
 mkdir -p "$out"
-if [ ! -f "$out/CACHEDIR.TAG" ]; then # made by this script (see cmake/build.sh)
-  printf '%s\n' "Signature: 8a477f597d28d172789f06886806bc55" \
-    "# The fuzz build and corpus of Tevrix (fuzz/run.sh)." >"$out/CACHEDIR.TAG"
-fi
 
 cmake -S "$here" -B "$out/build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   >/dev/null

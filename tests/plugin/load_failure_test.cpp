@@ -18,6 +18,37 @@ std::string Unhex(const std::string& hex) {
     return bytes;
 }
 
+// Reads what the child writes while it runs and what is left once it has
+// ended, without waiting for the end of the pipe: that comes only when every
+// holder of the write end has closed it, and a background process of Wine that
+// the child starts (its desktop) may hold it for as long as it lives.
+std::string ReadWhileRunning(HANDLE readEnd, HANDLE process, DWORD* exitCode) {
+    std::string output;
+    DWORD started = GetTickCount();
+    for (;;) {
+        bool ended = WaitForSingleObject(process, 20) == WAIT_OBJECT_0;
+        DWORD available = 0;
+        char buffer[4096];
+        while (PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr) && available) {
+            DWORD got = 0;
+            if (!ReadFile(readEnd, buffer, sizeof buffer < available ? sizeof buffer : available,
+                          &got, nullptr) ||
+                !got)
+                break;
+            output.append(buffer, got);
+        }
+        if (ended) {
+            GetExitCodeProcess(process, exitCode);
+            return output;
+        }
+        if (GetTickCount() - started > ChildTimeoutMs) {
+            TerminateProcess(process, 99);
+            WaitForSingleObject(process, 5000);
+            return output;
+        }
+    }
+}
+
 // Runs the child and returns its "key=value" lines; exitCode is -1 on timeout.
 std::map<std::string, std::string> RunChild(const char* folder, DWORD* exitCode) {
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
@@ -29,7 +60,6 @@ std::map<std::string, std::string> RunChild(const char* folder, DWORD* exitCode)
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdOutput = writeEnd;
     startup.hStdError = writeEnd;
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     PROCESS_INFORMATION process = {};
     std::string command = std::string(folder) + "\\Quorvan.exe";
     std::map<std::string, std::string> values;
@@ -41,17 +71,7 @@ std::map<std::string, std::string> RunChild(const char* folder, DWORD* exitCode)
         CloseHandle(readEnd);
         return values;
     }
-    if (WaitForSingleObject(process.hProcess, ChildTimeoutMs) != WAIT_OBJECT_0) {
-        TerminateProcess(process.hProcess, 99);
-        WaitForSingleObject(process.hProcess, 5000);
-    } else {
-        GetExitCodeProcess(process.hProcess, exitCode);
-    }
-    std::string output;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got)
-        output.append(buffer, got);
+    std::string output = ReadWhileRunning(readEnd, process.hProcess, exitCode);
     CloseHandle(readEnd);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);

@@ -1,4 +1,4 @@
-/* Asks whether the kernel runs 32-bit x86 programs itself. cmake/run-smoke32.sh
+/* Asks whether the kernel runs 32-bit x86 programs itself. cmake/setup-wine32.sh
  * builds this as a static Linux i386 program (clang, no C library) and runs it:
  * exit code 0 means the kernel ran it natively, and 32-bit Wine needs no
  * emulator. A kernel without 32-bit support refuses to start it at all. An

@@ -62,10 +62,14 @@ RECT ClientRectOf(HWND dialog, int id) {
     return rect;
 }
 
+// Where the dialog manager puts a control of the template: it converts the
+// origin and the size each on its own, so the right edge may lie a pixel
+// beyond x + width converted as one number (it does with some fonts).
 RECT DialogUnits(HWND dialog, int x, int y, int width, int height) {
-    RECT rect = {x, y, x + width, y + height};
-    MapDialogRect(dialog, &rect);
-    return rect;
+    RECT origin = {x, y, x, y}, size = {width, height, width, height};
+    MapDialogRect(dialog, &origin);
+    MapDialogRect(dialog, &size);
+    return {origin.left, origin.top, origin.left + size.right, origin.top + size.bottom};
 }
 
 void ExpectRect(const RECT& actual, const RECT& expected, const char* what) {
