@@ -30,6 +30,9 @@ if [ -n "${TEVRIX_LOADERS:-}" ]; then
     echo "i686: 32-bit Wine runs emulated here: the programs labelled emulated run"
     set -- -L emulated "$@"
   fi
+  # Tests that start a child process skip themselves: an emulated 32-bit Wine
+  # process cannot start another.
+  export TEVRIX_WINE_EMULATED=1
 fi
 
 source "$root/cmake/wine-session.sh"

@@ -4,8 +4,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <string.h>
+
 #include <map>
 #include <string>
+
+#include "child_process.h"
 
 namespace {
 
@@ -18,63 +22,14 @@ std::string Unhex(const std::string& hex) {
     return bytes;
 }
 
-// Reads what the child writes while it runs and what is left once it has
-// ended, without waiting for the end of the pipe: that comes only when every
-// holder of the write end has closed it, and a background process of Wine that
-// the child starts (its desktop) may hold it for as long as it lives.
-std::string ReadWhileRunning(HANDLE readEnd, HANDLE process, DWORD* exitCode) {
-    std::string output;
-    DWORD started = GetTickCount();
-    for (;;) {
-        bool ended = WaitForSingleObject(process, 20) == WAIT_OBJECT_0;
-        DWORD available = 0;
-        char buffer[4096];
-        while (PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr) && available) {
-            DWORD got = 0;
-            if (!ReadFile(readEnd, buffer, sizeof buffer < available ? sizeof buffer : available,
-                          &got, nullptr) ||
-                !got)
-                break;
-            output.append(buffer, got);
-        }
-        if (ended) {
-            GetExitCodeProcess(process, exitCode);
-            return output;
-        }
-        if (GetTickCount() - started > ChildTimeoutMs) {
-            TerminateProcess(process, 99);
-            WaitForSingleObject(process, 5000);
-            return output;
-        }
-    }
-}
-
 // Runs the child and returns its "key=value" lines; exitCode is -1 on timeout.
 std::map<std::string, std::string> RunChild(const char* folder, DWORD* exitCode) {
-    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    HANDLE readEnd = nullptr, writeEnd = nullptr;
-    CreatePipe(&readEnd, &writeEnd, &inherit, 0);
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = writeEnd;
-    PROCESS_INFORMATION process = {};
-    std::string command = std::string(folder) + "\\Quorvan.exe";
+    std::string output;
+    std::wstring wideFolder(folder, folder + strlen(folder));
+    std::wstring exe = wideFolder + L"\\Quorvan.exe";
+    *exitCode =
+        RunChildProcess(exe, L"\"" + exe + L"\"", wideFolder.c_str(), ChildTimeoutMs, &output);
     std::map<std::string, std::string> values;
-    *exitCode = static_cast<DWORD>(-1);
-    BOOL started = CreateProcessA(command.c_str(), nullptr, nullptr, nullptr, TRUE, 0, nullptr,
-                                  folder, &startup, &process);
-    CloseHandle(writeEnd);
-    if (!started) {
-        CloseHandle(readEnd);
-        return values;
-    }
-    std::string output = ReadWhileRunning(readEnd, process.hProcess, exitCode);
-    CloseHandle(readEnd);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
     size_t start = 0;
     while (start < output.size()) {
         size_t end = output.find('\n', start);

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "child_process.h"
 #include "import_patch.h"
 #include "plugin_module.h"
 
@@ -152,36 +153,10 @@ std::wstring VariableW(const wchar_t* name) {
 // Runs this program's copy at exe with the child test alone; its exit code
 // and output, or -1 when it could not start or did not end in time.
 DWORD RunChildHost(const std::wstring& exe, std::string* output) {
-    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    HANDLE readEnd = nullptr, writeEnd = nullptr;
-    CreatePipe(&readEnd, &writeEnd, &inherit, 0);
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = writeEnd;
-    PROCESS_INFORMATION process = {};
-    std::wstring command = L"\"" + exe + L"\" --gtest_filter=SettingsLauncherAsHost.*";
     SetEnvironmentVariableW(kChildVariable, L"1");
-    BOOL started = CreateProcessW(exe.c_str(), &command[0], nullptr, nullptr, TRUE, 0, nullptr,
-                                  nullptr, &startup, &process);
+    DWORD exitCode = RunChildProcess(
+        exe, L"\"" + exe + L"\" --gtest_filter=SettingsLauncherAsHost.*", nullptr, 60000, output);
     SetEnvironmentVariableW(kChildVariable, nullptr);
-    CloseHandle(writeEnd);
-    DWORD exitCode = static_cast<DWORD>(-1);
-    if (started) {
-        if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0)
-            GetExitCodeProcess(process.hProcess, &exitCode);
-        else
-            TerminateProcess(process.hProcess, 99);
-        char buffer[4096];
-        DWORD got = 0;
-        while (ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got)
-            output->append(buffer, got);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
-    CloseHandle(readEnd);
     return exitCode;
 }
 
@@ -252,6 +227,8 @@ DWORD WINAPI HostPathPastMaxPath(HMODULE module, LPWSTR buffer, DWORD size) {
 // A host folder whose name the ANSI code page cannot write (Japanese with
 // Korean and an accent): the copied host runs from there.
 TEST(SettingsLauncherHostFolders, TheEditorLoadsBesideAHostFolderOfAnyName) {
+    if (!ChildProcessesCanRun())
+        GTEST_SKIP() << "a 32-bit process under the emulator cannot start another";
     HostCopy host(FolderOf(OwnPathW()) + L"ホスト 日本語 한국어 é");
     ASSERT_TRUE(host.Copied());
     std::string output;
