@@ -17,9 +17,6 @@ void ReadAvailable(HANDLE readEnd, std::string* output) {
 
 } // namespace
 
-bool ChildProcessesCanRun() {
-    return GetEnvironmentVariableA("TEVRIX_WINE_EMULATED", nullptr, 0) == 0;
-}
 
 DWORD RunChildProcess(const std::wstring& exe, std::wstring commandLine, const wchar_t* folder,
                       DWORD timeoutMs, std::string* output) {

@@ -6,11 +6,6 @@
 
 #include <string>
 
-// False where this program runs as a 32-bit process under the emulator
-// (cmake/run-suite.sh says so in TEVRIX_WINE_EMULATED): there Wine cannot
-// start another process, and CreateProcess never returns.
-bool ChildProcessesCanRun();
-
 // Starts exe with commandLine (which names the program again, as a command
 // line does) in folder (null: this process's), waits at most timeoutMs, and
 // returns its exit code with what it wrote to its standard output and error;

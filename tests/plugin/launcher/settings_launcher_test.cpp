@@ -227,8 +227,6 @@ DWORD WINAPI HostPathPastMaxPath(HMODULE module, LPWSTR buffer, DWORD size) {
 // A host folder whose name the ANSI code page cannot write (Japanese with
 // Korean and an accent): the copied host runs from there.
 TEST(SettingsLauncherHostFolders, TheEditorLoadsBesideAHostFolderOfAnyName) {
-    if (!ChildProcessesCanRun())
-        GTEST_SKIP() << "a 32-bit process under the emulator cannot start another";
     HostCopy host(FolderOf(OwnPathW()) + L"ホスト 日本語 한국어 é");
     ASSERT_TRUE(host.Copied());
     std::string output;
