@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/address_file_list.h"
+#include "plugin/address_book/address_file_list.h"
 
 namespace {
 void Require(bool condition) {

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "plugin/book_lines.h"
+#include "plugin/address_book/book_lines.h"
 
 namespace {
 void Require(bool condition) {

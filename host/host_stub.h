@@ -2,7 +2,7 @@
 // and the plug-in's test programs: what the host records and how a program
 // drives it.
 #pragma once
-#include "../plugin/host_api.h"
+#include "../plugin/host/host_api.h"
 
 namespace host {
 

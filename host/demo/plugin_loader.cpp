@@ -2,7 +2,7 @@
 
 #include <string.h>
 
-#include "../../plugin/proc_cast.h"
+#include "../../common/proc_cast.h"
 
 LoadedPlugin Plugin;
 

@@ -10,7 +10,7 @@
 #include "bench_store.h"
 #include "bench_timing.h"
 #include "host/host_stub.h"
-#include "plugin/picker_match.h"
+#include "plugin/picker/picker_match.h"
 #include "store_reset.h"
 #include "tests/plugin/plugin_harness.h"
 

@@ -11,7 +11,7 @@
 #include "bench_store.h"
 #include "bench_timing.h"
 #include "host/host_stub.h"
-#include "plugin/text_list.h"
+#include "plugin/menu/text_list.h"
 #include "store_reset.h"
 #include "tests/plugin/plugin_harness.h"
 

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "random_bytes.h"
-#include "tests/address/address_fixture.h"
+#include "tests/plugin/address_book/address_fixture.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "plugin_harness.h"
 
 #include "host/host_stub.h"
-#include "plugin/proc_cast.h"
+#include "common/proc_cast.h"
 
 namespace {
 const char* const StoreRoot = "Software\\Ostrel\\Tevrix";

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/host_api.h"
+#include "plugin/host/host_api.h"
 
 struct PluginEntryPoints {
     HMODULE module;

@@ -4,7 +4,7 @@
 
 #include "failing_tree_insert.h"
 #include "modal_closer.h"
-#include "plugin/proc_cast.h"
+#include "common/proc_cast.h"
 #include "sheet_driver.h"
 
 const char kSheetCaption[] = "Tevrix 設定";

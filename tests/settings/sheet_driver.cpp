@@ -2,7 +2,7 @@
 
 #include "dialog_steps.h"
 #include "modal_closer.h"
-#include "plugin/proc_cast.h"
+#include "common/proc_cast.h"
 
 #include <commctrl.h>
 

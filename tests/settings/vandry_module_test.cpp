@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "plugin/proc_cast.h"
+#include "common/proc_cast.h"
 #include "settings/sheet/setup_export.h"
 
 #include <string>

@@ -16,7 +16,7 @@
 
 #include "host/host_stub.h"
 #include "modal_closer.h"
-#include "plugin/proc_cast.h"
+#include "common/proc_cast.h"
 #include "smoke_layout.h"
 #include "store_reset.h"
 #include "tests/plugin/plugin_harness.h"

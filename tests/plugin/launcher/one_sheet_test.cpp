@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "modal_closer.h"
-#include "plugin/proc_cast.h"
+#include "common/proc_cast.h"
 #include "store_reset.h"
 #include "tests/settings/menu_store_io.h"
 

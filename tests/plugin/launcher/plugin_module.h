@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "plugin/proc_cast.h"
+#include "common/proc_cast.h"
 
 class PluginModule {
   public:

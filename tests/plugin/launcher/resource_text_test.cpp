@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "plugin/resource_text.h"
+#include "plugin/launcher/resource_text.h"
 
 namespace {
 const int kControl = 1002;
