@@ -1,8 +1,8 @@
 // The entry points the host calls (QPCSetup and QPCVersionInfo live with the
 // settings launcher and the version box).
+#include "module_hold.h"
 #include "plugin_state.h"
 #include "plugin/address_book/address_cache.h"
-#include "plugin/launcher/settings_launcher.h"
 #include "plugin/menu/column_break.h"
 #include "plugin/menu/menu_cache.h"
 #include "plugin/menu/text_menu.h"
@@ -28,12 +28,12 @@ LPCSTR WINAPI QPCGetPlugName(void) {
 }
 
 LRESULT WINAPI QPCStartUp(LPARAM) {
-    ReleasePluginHeldBySetup();
+    ReleaseEndedModalLoops();
     return 1;
 }
 
 LRESULT WINAPI QPCCleanUp(void) {
-    ReleasePluginHeldBySetup();
+    ReleaseEndedModalLoops();
     TextListClear(&EntryTexts);
     TextListClear(&AddressTexts);
     ShowSnapshotInPicker(nullptr);
@@ -44,13 +44,13 @@ LRESULT WINAPI QPCCleanUp(void) {
 }
 
 LRESULT WINAPI QPCViewClose(LPARAM) {
-    ReleasePluginHeldBySetup();
+    ReleaseEndedModalLoops();
     DestroyPopups();
     return 0;
 }
 
 void WINAPI QPCSendInitMenu(LPARAM, HMENU hostMenu, UINT kind) {
-    ReleasePluginHeldBySetup();
+    ReleaseEndedModalLoops();
     if (kind != QPC_MENU_KIND_COMPOSE)
         return;
     MenuMetrics.itemHeight = GetSystemMetrics(SM_CYMENUSIZE);

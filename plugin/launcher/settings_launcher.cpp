@@ -2,9 +2,8 @@
 // only for as long as its modal settings sheet is open.
 #include <windows.h>
 
-#include "settings_launcher.h"
 #include "common/proc_cast.h"
-#include "plugin/host/plugin_state.h"
+#include "plugin/host/module_hold.h"
 
 namespace {
 
@@ -36,11 +35,6 @@ WCHAR EditorPath[kPathRoom];
 
 // The editor whose sheet is open, while SetUpTevrix runs.
 SetUpTevrixFn RunningSetUp = nullptr;
-
-// A reference on this plug-in, taken while the sheet runs: the host's windows
-// stay usable, and a host that unloads the plug-in from inside the sheet's
-// message loop must not unmap the code that the sheet returns into.
-HMODULE HeldPlugin = nullptr;
 
 DWORD Length(const WCHAR* text) {
     DWORD length = 0;
@@ -132,24 +126,7 @@ HMODULE LoadSettingsEditor(void) {
     return nullptr;
 }
 
-void HoldPlugin(void) {
-    if (!HeldPlugin)
-        GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
-                           reinterpret_cast<LPCSTR>(PluginInstance), &HeldPlugin);
-}
-
 } // namespace
-
-void ReleasePluginHeldBySetup(void) {
-    // Not on the way out of QPCSetup: were it the last reference, the return
-    // would land in unmapped code. A later call from the host proves that the
-    // host still holds the plug-in, so the reference can go then.
-    if (!HeldPlugin || RunningSetUp)
-        return;
-    HMODULE held = HeldPlugin;
-    HeldPlugin = nullptr;
-    FreeLibrary(held);
-}
 
 extern "C" LRESULT WINAPI QPCSetup(LPARAM) {
     if (RunningSetUp) {
@@ -159,16 +136,17 @@ extern "C" LRESULT WINAPI QPCSetup(LPARAM) {
         RunningSetUp();
         return 1;
     }
-    ReleasePluginHeldBySetup();
+    ReleaseEndedModalLoops();
     HMODULE editor = LoadSettingsEditor();
     if (!editor)
         return 0;
     SetUpTevrixFn setUp = GetProcAs<SetUpTevrixFn>(editor, "SetUpTevrix");
     if (setUp) {
-        HoldPlugin();
+        HoldPluginForModalLoop();
         RunningSetUp = setUp;
         setUp();
         RunningSetUp = nullptr;
+        EndModalLoop();
     }
     return FreeLibrary(editor);
 }

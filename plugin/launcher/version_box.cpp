@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "resource_text.h"
-#include "settings_launcher.h"
+#include "plugin/host/module_hold.h"
 #include "plugin/host/plugin_state.h"
 #include "plugin/resources/resource.h"
 
@@ -32,7 +32,10 @@ INT_PTR CALLBACK VersionBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 } // namespace
 
 extern "C" INT_PTR WINAPI QPCVersionInfo(HWND parent) {
-    ReleasePluginHeldBySetup();
-    return DialogBoxParamA(PluginInstance, MAKEINTRESOURCEA(IDD_VERSION_BOX), parent,
-                           VersionBoxProc, 0);
+    ReleaseEndedModalLoops();
+    HoldPluginForModalLoop();
+    INT_PTR result = DialogBoxParamA(PluginInstance, MAKEINTRESOURCEA(IDD_VERSION_BOX), parent,
+                                     VersionBoxProc, 0);
+    EndModalLoop();
+    return result;
 }

@@ -1,6 +1,7 @@
 #include "picker_menu.h"
 
 #include "picker_dialog.h"
+#include "plugin/host/module_hold.h"
 #include "plugin/host/plugin_state.h"
 
 namespace {
@@ -17,7 +18,10 @@ LRESULT WINAPI PickerCallback(ComposeWindowRef window, LPARAM) {
     if (!ShownSnapshot || !CopyMenuSnapshot(ShownSnapshot, &shown))
         return 0;
     DWORD data = 0;
-    if (RunPicker(window, &shown, EntryTexts.count, &data))
+    HoldPluginForModalLoop();
+    bool chosen = RunPicker(window, &shown, EntryTexts.count, &data);
+    EndModalLoop();
+    if (chosen)
         InsertIntoEditor(window, SnapshotTextAt(&shown, data));
     FreeMenuSnapshot(&shown);
     return 0;
