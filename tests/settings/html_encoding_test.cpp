@@ -14,6 +14,13 @@ struct EncodingCase {
     size_t byteOrderMark;
 };
 
+std::string Repeated(const std::string& text, int times) {
+    std::string repeated;
+    while (times-- > 0)
+        repeated += text;
+    return repeated;
+}
+
 const char* Name(HtmlEncoding encoding) {
     switch (encoding) {
     case HtmlEncoding::kShiftJis:
@@ -202,6 +209,8 @@ TEST(HtmlEncoding, UndeclaredEucJpAndShiftJisAreToldApart) {
         // ...while Latin letters inside words, and signs, stay UTF-8.
         {"utf8 accent in a word", "caf\xC3\xA9 au lait", HtmlEncoding::kUtf8},
         {"utf8 sign alone", "\xC2\xA9 2003", HtmlEncoding::kUtf8},
+        // A title cut inside a character among 64 whole ones.
+        {"utf8 with a cut title", "<a>\xE6\x97</a>" + Repeated(u8"日", 64), HtmlEncoding::kUtf8},
         // "ＮＨＫ": read as Shift-JIS it is "｣ﾎ｣ﾈ｣ﾋ".
         {"euc full-width letters", "<a>\xA3\xCE\xA3\xC8\xA3\xCB</a>", HtmlEncoding::kEucJp},
         // A character cut by the end of the bytes looked at, with more to come.

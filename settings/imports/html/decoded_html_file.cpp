@@ -12,26 +12,19 @@ bool IsUtf16(HtmlEncoding encoding) {
 
 // The encoding of a file that declares none, from all of its bytes: a page
 // whose start is ASCII or a lone ambiguous word can show what it is far
-// below. The file is read once more on its own handle, block by block, and
-// only until the answer can no longer change.
+// below. The file is read once more on its own handle, block by block.
 Charset GuessFromWholeFile(const char* path, const std::vector<unsigned char>& start,
                            bool startIsWholeFile) {
     JapaneseEvidence evidence;
-    evidence.Add(start.data(), start.size());
-    if (startIsWholeFile || evidence.Settled())
-        return UndeclaredCharset(evidence, false);
     CStdioFile file;
-    if (!file.Open(path, CStdioFile::modeRead | CStdioFile::typeBinary))
-        return UndeclaredCharset(evidence, true);
-    JapaneseEvidence whole;
-    std::vector<unsigned char> block(kBlockBytes);
-    while (!whole.Settled()) {
-        UINT read = file.Read(block.data(), static_cast<UINT>(block.size()));
-        if (read == 0)
-            break;
-        whole.Add(block.data(), read);
+    if (startIsWholeFile || !file.Open(path, CStdioFile::modeRead | CStdioFile::typeBinary)) {
+        evidence.Add(start.data(), start.size());
+        return UndeclaredCharset(evidence, !startIsWholeFile);
     }
-    return UndeclaredCharset(whole, false);
+    std::vector<unsigned char> block(kBlockBytes);
+    while (UINT read = file.Read(block.data(), static_cast<UINT>(block.size())))
+        evidence.Add(block.data(), read);
+    return UndeclaredCharset(evidence, false);
 }
 } // namespace
 

@@ -15,8 +15,7 @@ void JapaneseEvidence::Add(const unsigned char* bytes, size_t size) {
         unsigned char byte = bytes[i];
         if (byte >= 0x80 && !InRange(byte, 0xA1, 0xDF))
             halfWidthOnly_ = false;
-        if (utf8_.valid)
-            AddUtf8(byte);
+        AddUtf8(byte);
         if (sjis_.valid)
             AddShiftJis(byte);
         if (euc_.valid)
@@ -28,16 +27,19 @@ void JapaneseEvidence::Add(const unsigned char* bytes, size_t size) {
 // past U+10FFFF.
 void JapaneseEvidence::AddUtf8(unsigned char byte) {
     Utf8Reading& r = utf8_;
+    if (r.pending > 0 && !InRange(byte, r.low, r.high)) {
+        // A broken sequence; the byte may begin the next character.
+        ++r.broken;
+        r.pending = 0;
+        r.low = 0x80;
+        r.high = 0xBF;
+    }
     if (r.pending > 0) {
-        if (!InRange(byte, r.low, r.high)) {
-            r.valid = false;
-            return;
-        }
         r.low = 0x80;
         r.high = 0xBF;
         if (--r.pending > 0)
             return;
-        r.beyondAscii = true;
+        ++r.characters;
         // A two-byte character: Latin, Greek, Cyrillic... A sign of C2
         // (©, ®, °, «) stands anywhere; a letter is part of a word.
         if (r.lead == 0xC2 || r.afterAsciiAlnum)
@@ -65,7 +67,7 @@ void JapaneseEvidence::AddUtf8(unsigned char byte) {
         r.low = byte == 0xF0 ? 0x90 : 0x80;
         r.high = byte == 0xF4 ? 0x8F : 0xBF;
     } else {
-        r.valid = false;
+        ++r.broken;
     }
 }
 
@@ -121,7 +123,7 @@ void JapaneseEvidence::AddEucJp(unsigned char byte) {
 JapaneseGuess JapaneseEvidence::Decide(bool moreFollows) const {
     // A UTF-8 character cut by the end counts against UTF-8 only when nothing
     // beyond ASCII came before it.
-    bool utf8 = utf8_.valid && utf8_.beyondAscii;
+    bool utf8 = utf8_.characters > 0 && utf8_.broken * 64 <= utf8_.characters;
     if (utf8 && (!halfWidthOnly_ || utf8_.latinSign))
         return JapaneseGuess::kUtf8;
     // Read as UTF-8, the bytes are a lone accented letter or two, away from

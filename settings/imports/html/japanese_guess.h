@@ -13,7 +13,9 @@ class JapaneseEvidence {
     // What the bytes added so far are best read as; moreFollows when they are
     // only the text's start, so that a character cut off by their end counts
     // against no reading. UTF-8 when they are UTF-8 with characters beyond
-    // ASCII, unless every such byte is also Shift-JIS half-width katakana
+    // ASCII and at most one broken sequence to 64 characters (a title that an
+    // exporter cut inside a character leaves the rest of a file UTF-8),
+    // unless every byte beyond ASCII is also Shift-JIS half-width katakana
     // (A1-DF) and nothing in the UTF-8 reading looks like Latin text (a letter
     // inside a word, or a sign such as the copyright sign). Else EUC-JP when
     // they read whole as EUC-JP and either not as Shift-JIS, or, with
@@ -24,14 +26,10 @@ class JapaneseEvidence {
     // read as Shift-JIS become the half-width signs ｡｢｣､･). Else Shift-JIS.
     JapaneseGuess Decide(bool moreFollows) const;
 
-    // No later byte can change the answer: the text is no UTF-8 and no
-    // EUC-JP, so it is Shift-JIS.
-    bool Settled() const { return !utf8_.valid && !euc_.valid; }
-
   private:
     struct Utf8Reading {
-        bool valid = true;
-        bool beyondAscii = false;
+        size_t characters = 0;                 // beyond ASCII
+        size_t broken = 0;                     // sequences that form no character
         int pending = 0;                       // trail bytes still to come
         unsigned char low = 0x80, high = 0xBF; // the range of the next trail byte
         unsigned char lead = 0;
