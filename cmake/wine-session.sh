@@ -32,6 +32,30 @@ wine_display_start() {
   fi
 }
 
+# Window captions draw their buttons in Wine's symbol font Marlett (the close
+# button is its letter "r"). Debian ships Wine's marlett.ttf in the package
+# fonts-wine, which is unpacked into the build folder rather than installed:
+# installed, its bitmap fonts would take the place of the fonts the dialogs'
+# Latin text is drawn in. The prefix gets this one font; without apt (offline)
+# the captions keep the letter.
+wine_prefix_marlett() {
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts" unpacked="$BUILD/fonts-wine"
+  [ -f "$fonts/marlett.ttf" ] && return 0
+  local font="$unpacked/usr/share/wine/fonts/marlett.ttf"
+  if [ ! -f "$font" ]; then
+    rm -rf "$unpacked"
+    mkdir -p "$unpacked"
+    (cd "$unpacked" && apt-get download -qq fonts-wine >/dev/null 2>&1 &&
+      dpkg-deb -x fonts-wine_*.deb .) || true
+  fi
+  if [ -f "$font" ]; then
+    mkdir -p "$fonts"
+    cp "$font" "$fonts/"
+  else
+    echo "wine: Marlett not found (apt-get download fonts-wine failed): captions show letters" >&2
+  fi
+}
+
 # wine_session_start <headless: yes|no> [arch]: the prefix of the x86_64 build
 # is <build>/wineprefix; the i686 build (the product) runs in
 # <build>/wineprefix32, a 64-bit prefix with its 32-bit side, as 64-bit Windows
@@ -63,6 +87,7 @@ wine_session_start() {
     wineserver_run -w
     touch "$WINEPREFIX/.tevrix-ready"
   fi
+  wine_prefix_marlett
   wineserver_run -p 2>/dev/null || true # already running for this prefix is fine
   # Start Wine's own background processes (services, the desktop) now, with
   # their output detached: started by a test they would inherit CTest's pipes

@@ -31,6 +31,8 @@ template <class T> struct MessageEntry {
     void (T::*notify)(NMHDR*, LRESULT*);
     void (T::*mouse)(UINT, CPoint);
     void (T::*window)(HWND);
+    // Set for a message registered at run time: its id, asked at dispatch.
+    UINT (*registered)() = nullptr;
 };
 
 // Runs the first entry of the table that matches the message. True when one did.
@@ -38,7 +40,7 @@ template <class T>
 bool DispatchMessageMap(T* target, const MessageEntry<T>* entries, UINT message, WPARAM wParam,
                         LPARAM lParam, LRESULT* result) {
     for (const MessageEntry<T>* entry = entries; entry->message != 0; ++entry) {
-        if (entry->message != message)
+        if (entry->registered ? entry->registered() != message : entry->message != message)
             continue;
         if (message == WM_COMMAND) {
             if (LOWORD(wParam) != entry->id || HIWORD(wParam) != entry->code)
@@ -77,7 +79,9 @@ bool DispatchMessageMap(T* target, const MessageEntry<T>* entries, UINT message,
     bool theClass::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {        \
         using ThisClass = theClass;                                                                \
         using BaseClass = baseClass;                                                               \
-        static const MessageEntry<ThisClass> entries[] = {
+        /* Constant: a table built at run time would be guarded by a lock                          \
+           whose per-thread record stays in the host when the DLL unloads. */                      \
+        static constexpr MessageEntry<ThisClass> entries[] = {
 
 #define END_MESSAGE_MAP()                                                                          \
     { 0, 0, 0, nullptr, nullptr, nullptr, nullptr }                                                \
@@ -104,10 +108,11 @@ bool DispatchMessageMap(T* target, const MessageEntry<T>* entries, UINT message,
 // void OnDestroy(); a handler that ends with Default() lets the window's own
 // handling run too.
 #define ON_WM_DESTROY() {WM_DESTROY, 0, 0, &ThisClass::OnDestroy, nullptr, nullptr, nullptr},
-// void fn(): a message registered at run time (RegisterWindowMessage); the
-// handler finds what the message carries on its own.
-#define ON_REGISTERED_MESSAGE(message, fn)                                                         \
-    {static_cast<UINT>(message), 0, 0, &ThisClass::fn, nullptr, nullptr, nullptr},
+// void fn(): a message registered at run time (RegisterWindowMessage), whose id
+// idFunction returns; the handler finds what the message carries on its own.
+// The row's message only keeps the table going (0 would end it).
+#define ON_REGISTERED_MESSAGE(idFunction, fn)                                                      \
+    {0xFFFFFFFF, 0, 0, &ThisClass::fn, nullptr, nullptr, nullptr, &idFunction},
 // void OnCaptureChanged(HWND newCapture)
 #define ON_WM_CAPTURECHANGED()                                                                     \
     {WM_CAPTURECHANGED, 0, 0, nullptr, nullptr, nullptr, &ThisClass::OnCaptureChanged},

@@ -59,6 +59,14 @@ void CheckEncoding(const uint8_t* data, size_t size) {
     Require(undeclared.encoding == HtmlEncoding::kShiftJis ||
             undeclared.encoding == HtmlEncoding::kEucJp ||
             undeclared.encoding == HtmlEncoding::kUtf8);
+    // The evidence decides alike however the file's blocks cut it.
+    JapaneseEvidence whole, split;
+    whole.Add(data, size);
+    size_t cut = size ? data[0] % (size + 1) : 0;
+    split.Add(data, cut);
+    split.Add(data + cut, size - cut);
+    for (bool moreFollows : {false, true})
+        Require(whole.Decide(moreFollows) == split.Decide(moreFollows));
 }
 
 void CheckReferences(const std::string& text) {

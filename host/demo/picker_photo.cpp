@@ -49,9 +49,10 @@ void CALLBACK PickerStep(HWND, UINT, UINT_PTR, DWORD) {
         PostMessageA(query, WM_KEYDOWN, VK_DOWN, 1);
         break;
     case 2: {
+        // Exactly the picker's window: any margin would show the compose
+        // window behind it.
         RECT area;
         GetWindowRect(picker, &area);
-        InflateRect(&area, 8, 8);
         session.captured = SaveScreenAreaAsPng(area, session.path.c_str());
         break;
     }

@@ -18,6 +18,7 @@ HHOOK g_findKeyFilter = nullptr;
 // Set while the Find dialog's own keyboard handling runs, which calls the
 // filter again for the same message.
 bool g_inFindDialogKeys = false;
+UINT g_findMessage = 0;
 
 const char kNotFoundBefore[] = "「";
 const char kNotFoundAfter[] = "」は見つかりませんでした。";
@@ -55,8 +56,12 @@ bool IsOnPage(HWND page, HWND window) {
 } // namespace
 
 UINT CURLPage::FindMessageId() {
-    static const UINT id = ::RegisterWindowMessageA(FINDMSGSTRINGA);
-    return id;
+    // Registered once per process, so a plain variable keeps it: a guarded
+    // local static would leave the C++ runtime's per-thread record (an event
+    // and a thread handle) in the host each time the editor is unloaded.
+    if (!g_findMessage)
+        g_findMessage = ::RegisterWindowMessageA(FINDMSGSTRINGA);
+    return g_findMessage;
 }
 
 void CURLPage::StartFindKeys() {

@@ -17,6 +17,15 @@ void BringToFront(HWND sheet) {
     ::SetForegroundWindow(window);
 }
 
+// The common dialogs stay loaded once the editor has been: Wine's print
+// spooler, which they bring in, never closes the mutex it opens on each load,
+// so unloading them with the editor would leave one handle in the host at
+// every opening of the sheet. The host keeps the library, as most do anyway.
+void KeepCommonDialogsLoaded() {
+    HMODULE commonDialogs = nullptr;
+    ::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_PIN, L"comdlg32.dll", &commonDialogs);
+}
+
 void RunSettingSheet() {
     if (g_openSheet) {
         if (g_openSheet->m_hWnd)
@@ -27,6 +36,7 @@ void RunSettingSheet() {
     // while the sheet is open. Without an active window the sheet opens on
     // its own. The pages have saved whatever is kept, so the sheet's result
     // is not needed.
+    KeepCommonDialogsLoaded();
     CSettingSheet sheet(::GetActiveWindow());
     struct OpenSheet {
         explicit OpenSheet(CSettingSheet* sheet) { g_openSheet = sheet; }

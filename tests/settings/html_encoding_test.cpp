@@ -14,6 +14,13 @@ struct EncodingCase {
     size_t byteOrderMark;
 };
 
+std::string Repeated(const std::string& text, int times) {
+    std::string repeated;
+    while (times-- > 0)
+        repeated += text;
+    return repeated;
+}
+
 const char* Name(HtmlEncoding encoding) {
     switch (encoding) {
     case HtmlEncoding::kShiftJis:
@@ -195,6 +202,17 @@ TEST(HtmlEncoding, UndeclaredEucJpAndShiftJisAreToldApart) {
         {"sjis half-width odd", "\xB1\xB2\xB3", HtmlEncoding::kShiftJis},
         {"sjis kanji of the second level", "\xE0\xA0", HtmlEncoding::kShiftJis},
         {"ascii", "plain", HtmlEncoding::kShiftJis},
+        // "ﾃｽ" is also UTF-8 ("ý") and EUC-JP (a kanji): half-width katakana
+        // away from any word, and a lone kanji, read as Shift-JIS.
+        {"sjis half-width pair", "<a href=\"http://t.example/\">\xC3\xBD</a>",
+         HtmlEncoding::kShiftJis},
+        // ...while Latin letters inside words, and signs, stay UTF-8.
+        {"utf8 accent in a word", "caf\xC3\xA9 au lait", HtmlEncoding::kUtf8},
+        {"utf8 sign alone", "\xC2\xA9 2003", HtmlEncoding::kUtf8},
+        // A title cut inside a character among 64 whole ones.
+        {"utf8 with a cut title", "<a>\xE6\x97</a>" + Repeated(u8"日", 64), HtmlEncoding::kUtf8},
+        // "ＮＨＫ": read as Shift-JIS it is "｣ﾎ｣ﾈ｣ﾋ".
+        {"euc full-width letters", "<a>\xA3\xCE\xA3\xC8\xA3\xCB</a>", HtmlEncoding::kEucJp},
         // A character cut by the end of the bytes looked at, with more to come.
         {"euc cut", std::string(kEncodingPrescanBytes - 3, 'x') + "\xA4\xCE\xA4",
          HtmlEncoding::kEucJp},
@@ -205,7 +223,10 @@ TEST(HtmlEncoding, UndeclaredEucJpAndShiftJisAreToldApart) {
         Charset charset = DetectUndeclaredEncoding(
             reinterpret_cast<const unsigned char*>(c.bytes.data()), c.bytes.size());
         EXPECT_STREQ(Name(charset.encoding), Name(c.expected)) << c.name;
-        EXPECT_EQ(charset.codePage, c.expected == HtmlEncoding::kEucJp ? 20932u : 932u) << c.name;
+        unsigned codePage = c.expected == HtmlEncoding::kEucJp  ? 20932u
+                            : c.expected == HtmlEncoding::kUtf8 ? 65001u
+                                                                : 932u;
+        EXPECT_EQ(charset.codePage, codePage) << c.name;
     }
     // A long EUC-JP page whose kanji outnumber its kana still reads as EUC-JP.
     std::string page;

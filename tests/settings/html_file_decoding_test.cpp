@@ -113,6 +113,25 @@ TEST(HtmlFileDecoding, EveryEncodingIsReadAcrossBlockBoundaries) {
     }
 }
 
+// A file that declares nothing is judged by all of its bytes: the English
+// titles of this export fill its first 64 KiB, its Japanese one comes after.
+TEST(HtmlFileDecoding, AnUndeclaredFileIsJudgedByAllItsBytes) {
+    TempFolder folder;
+    std::string english;
+    for (int i = 0; english.size() < 70 * 1024; ++i)
+        english += "<a href=\"http://e" + std::to_string(i) + ".example/\">News</a>\n";
+    const std::string late = u8"<a href=\"http://j.example/\">日本語のページ</a>";
+    for (UINT codePage : {20932u, 65001u, 932u}) {
+        std::string path = folder.WriteFile("late.html", english + Encode(late, codePage));
+        DecodedHtmlFile file;
+        ASSERT_TRUE(file.Open(path.c_str()));
+        EXPECT_EQ(file.CodePage(), codePage);
+        std::vector<HtmlLink> links = ScanHtmlLinks(file);
+        ASSERT_FALSE(links.empty());
+        EXPECT_EQ(links.back().title, u8"日本語のページ") << codePage;
+    }
+}
+
 TEST(HtmlFileDecoding, BytesThatFormNoCharacterNeverSwallowMarkup) {
     TempFolder folder;
     const struct {

@@ -106,6 +106,15 @@ const Sample kSamples[] = {
      "日記のページ",
      {{"五月の日記", "http://diary.example.jp/2003/05/"},
       {"掲示板（ｶﾀｶﾅ）", "http://diary.example.jp/cgi-bin/bbs.cgi?mode=read&no=10"}}},
+    // Undeclared, and nothing beyond ASCII but what also reads as another
+    // encoding: half-width katakana that is valid UTF-8, full-width letters
+    // that are valid Shift-JIS.
+    {"saved_page_sjis_halfwidth.html",
+     "ﾃｽ",
+     {{"ﾃｽ", "http://www.test.example.jp/"}, {"Example", "http://www.example.com/"}}},
+    {"saved_page_eucjp_fullwidth.html",
+     "ＮＨＫ",
+     {{"ＮＨＫ", "http://www3.nhk.example.jp/"}, {"ＢＢＣ", "http://www.bbc.example.co.uk/"}}},
 };
 
 std::string SamplePath(const char* file) {

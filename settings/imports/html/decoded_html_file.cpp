@@ -9,6 +9,23 @@ const WCHAR kReplacementCharacter = 0xFFFD;
 bool IsUtf16(HtmlEncoding encoding) {
     return encoding == HtmlEncoding::kUtf16Le || encoding == HtmlEncoding::kUtf16Be;
 }
+
+// The encoding of a file that declares none, from all of its bytes: a page
+// whose start is ASCII or a lone ambiguous word can show what it is far
+// below. The file is read once more on its own handle, block by block.
+Charset GuessFromWholeFile(const char* path, const std::vector<unsigned char>& start,
+                           bool startIsWholeFile) {
+    JapaneseEvidence evidence;
+    CStdioFile file;
+    if (startIsWholeFile || !file.Open(path, CStdioFile::modeRead | CStdioFile::typeBinary)) {
+        evidence.Add(start.data(), start.size());
+        return UndeclaredCharset(evidence, !startIsWholeFile);
+    }
+    std::vector<unsigned char> block(kBlockBytes);
+    while (UINT read = file.Read(block.data(), static_cast<UINT>(block.size())))
+        evidence.Add(block.data(), read);
+    return UndeclaredCharset(evidence, false);
+}
 } // namespace
 
 BOOL DecodedHtmlFile::Open(const char* path) {
@@ -30,8 +47,9 @@ BOOL DecodedHtmlFile::Open(const char* path) {
     // A declared encoding that this system has no code page for is taken as
     // no declaration; one that the bytes point to and the system lacks, as
     // Shift-JIS.
-    if (!IsUtf16(encoding_) && !::IsValidCodePage(codePage_)) {
-        Charset guessed = DetectUndeclaredEncoding(raw_.data(), raw_.size());
+    bool declaredButMissing = !IsUtf16(encoding_) && !::IsValidCodePage(codePage_);
+    if (detected.fromBytes || declaredButMissing) {
+        Charset guessed = GuessFromWholeFile(path, raw_, fileEnded_);
         if (!::IsValidCodePage(guessed.codePage))
             guessed = Charset{};
         encoding_ = guessed.encoding;

@@ -72,36 +72,24 @@ bool DeclaredEncoding(const unsigned char* bytes, size_t size, Charset* encoding
     }
     return false;
 }
-
-// Valid UTF-8 with at least one character beyond ASCII; a character cut off
-// by the end of the bytes looked at does not count against it.
-bool LooksLikeUtf8(const unsigned char* bytes, size_t size) {
-    std::string text(reinterpret_cast<const char*>(bytes), size);
-    bool beyondAscii = false;
-    for (size_t position = 0; position < text.size();) {
-        unsigned char lead = static_cast<unsigned char>(text[position]);
-        if (lead < 0x80) {
-            ++position;
-            continue;
-        }
-        size_t start = position;
-        uint32_t codePoint = NextCodePoint(text, position);
-        if (codePoint == kReplacementCharacter && position == start + 1) {
-            bool cutOff = Utf8SequenceLength(lead) > 1 && start + Utf8SequenceLength(lead) > size;
-            return cutOff && beyondAscii;
-        }
-        beyondAscii = true;
-    }
-    return beyondAscii;
-}
 } // namespace
 
-Charset DetectUndeclaredEncoding(const unsigned char* bytes, size_t size) {
-    if (LooksLikeUtf8(bytes, size))
+Charset UndeclaredCharset(const JapaneseEvidence& evidence, bool moreFollows) {
+    switch (evidence.Decide(moreFollows)) {
+    case JapaneseGuess::kUtf8:
         return Charset{HtmlEncoding::kUtf8, kUtf8CodePage};
-    if (LooksLikeEucJp(bytes, size, size >= kEncodingPrescanBytes))
+    case JapaneseGuess::kEucJp:
         return Charset{HtmlEncoding::kEucJp, kEucJpCodePage};
+    case JapaneseGuess::kShiftJis:
+        break;
+    }
     return Charset{};
+}
+
+Charset DetectUndeclaredEncoding(const unsigned char* bytes, size_t size) {
+    JapaneseEvidence evidence;
+    evidence.Add(bytes, size);
+    return UndeclaredCharset(evidence, size >= kEncodingPrescanBytes);
 }
 
 DetectedEncoding DetectHtmlEncoding(const void* data, size_t size) {
@@ -119,6 +107,7 @@ DetectedEncoding DetectHtmlEncoding(const void* data, size_t size) {
         detected.byteOrderMarkLength = 2;
     } else if (!DeclaredEncoding(bytes, size, &charset)) {
         charset = DetectUndeclaredEncoding(bytes, size);
+        detected.fromBytes = true;
     }
     detected.encoding = charset.encoding;
     detected.codePage = charset.codePage;

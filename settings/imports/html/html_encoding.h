@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <string>
 
+#include "japanese_guess.h"
+
 // How an encoding's bytes make up its characters.
 enum class HtmlEncoding {
     kShiftJis, // also what a file that names no encoding is taken to be
@@ -33,6 +35,7 @@ struct DetectedEncoding {
     HtmlEncoding encoding = HtmlEncoding::kShiftJis;
     unsigned codePage = kShiftJisCodePage;
     size_t byteOrderMarkLength = 0; // bytes at the start that are no text
+    bool fromBytes = false;         // no byte order mark and no declaration: guessed
 };
 
 // How much of the file's start the detection looks at.
@@ -46,11 +49,13 @@ constexpr size_t kEncodingPrescanBytes = 64 * 1024;
 // DetectUndeclaredEncoding finds.
 DetectedEncoding DetectHtmlEncoding(const void* data, size_t size);
 
-// The encoding of text that declares none: UTF-8 when the bytes are valid
-// UTF-8 and hold characters beyond ASCII; else EUC-JP when LooksLikeEucJp
-// says so; else Shift-JIS. The bytes are the first kEncodingPrescanBytes of
-// the text, or all of a shorter text.
+// The encoding of text that declares none, as JapaneseEvidence decides it.
+// The bytes are the first kEncodingPrescanBytes of the text, or all of a
+// shorter text; a file's reader looks at the rest with UndeclaredCharset.
 Charset DetectUndeclaredEncoding(const unsigned char* bytes, size_t size);
+// The same for evidence gathered over any part of a text (moreFollows: only
+// its start).
+Charset UndeclaredCharset(const JapaneseEvidence& evidence, bool moreFollows);
 
 // The length of the longest start of the bytes that ends between two
 // characters of the encoding; the rest waits for the bytes that follow it.
