@@ -211,10 +211,10 @@ TEST(SettingsLauncherAsHost, LoadsTheEditorBesideItself) {
     EXPECT_TRUE(VariableW(L"FAKE_VANDRY_SETUP") == expected);
 }
 
-// The process's own path as a host far down a folder tree would have it.
+// The process's own path as a host in an unusual folder would have it.
 std::wstring g_hostPath;
 
-DWORD WINAPI HostPathPastMaxPath(HMODULE module, LPWSTR buffer, DWORD size) {
+DWORD WINAPI ToldHostPath(HMODULE module, LPWSTR buffer, DWORD size) {
     if (module)
         return GetModuleFileNameW(module, buffer, size);
     DWORD length = static_cast<DWORD>(g_hostPath.size());
@@ -249,11 +249,48 @@ TEST(SettingsLauncherHostFolders, TheEditorLoadsBesideAHostFolderPastMaxPath) {
     ASSERT_NE(plugin.get(), nullptr);
     g_hostPath = host.Exe();
     ImportPatch longPath(plugin.get(), "KERNEL32.dll", "GetModuleFileNameW",
-                         reinterpret_cast<void*>(HostPathPastMaxPath));
+                         reinterpret_cast<void*>(ToldHostPath));
     ASSERT_TRUE(longPath.Patched());
     EXPECT_NE(plugin.Entry<SetupFn>("QPCSetup")(0), 0);
     std::wstring loaded = VariableW(L"FAKE_VANDRY_SETUP");
     if (loaded.compare(0, 4, L"\\\\?\\") == 0)
         loaded.erase(0, 4);
     EXPECT_TRUE(loaded == folder + L"\\Plugins\\Vandry.dll") << loaded.size();
+}
+
+// A host folder whose name ends in a dot, beside a folder of the same name
+// without it, each with an editor under Plugins: the editor beside the host
+// is the one loaded. Only a "\\?\" path names such a folder (any other form
+// means its neighbour), so the folders are made through one, and the
+// plug-in is told the host's path as for the folder past MAX_PATH.
+TEST(SettingsLauncherHostFolders, TheEditorLoadsBesideAHostFolderEndingInADot) {
+    const std::wstring exact = L"\\\\?\\" + FolderOf(OwnPathW());
+    const std::wstring folders[] = {exact + L"Host.", exact + L"Host"};
+    for (const std::wstring& folder : folders) {
+        CreateDirectoryW(folder.c_str(), nullptr);
+        CreateDirectoryW((folder + L"\\Plugins").c_str(), nullptr);
+        ASSERT_TRUE(CopyFileW((exact + L"fakes\\with_export\\Vandry.dll").c_str(),
+                              (folder + L"\\Plugins\\Vandry.dll").c_str(), FALSE));
+    }
+    SetEnvironmentVariableW(L"FAKE_VANDRY_SETUP", nullptr);
+    {
+        PluginModule plugin;
+        ASSERT_NE(plugin.get(), nullptr);
+        g_hostPath = folders[0].substr(4) + L"\\Quorvan.exe";
+        ImportPatch dottedFolder(plugin.get(), "KERNEL32.dll", "GetModuleFileNameW",
+                                 reinterpret_cast<void*>(ToldHostPath));
+        ASSERT_TRUE(dottedFolder.Patched());
+        EXPECT_NE(plugin.Entry<SetupFn>("QPCSetup")(0), 0);
+    }
+    std::wstring loaded = VariableW(L"FAKE_VANDRY_SETUP");
+    if (loaded.compare(0, 4, L"\\\\?\\") == 0)
+        loaded.erase(0, 4);
+    EXPECT_TRUE(loaded == folders[0].substr(4) + L"\\Plugins\\Vandry.dll")
+        << "loaded from the folder without the dot: "
+        << (loaded == folders[1].substr(4) + L"\\Plugins\\Vandry.dll");
+    for (const std::wstring& folder : folders) {
+        DeleteFileW((folder + L"\\Plugins\\Vandry.dll").c_str());
+        RemoveDirectoryW((folder + L"\\Plugins").c_str());
+        RemoveDirectoryW(folder.c_str());
+    }
 }
