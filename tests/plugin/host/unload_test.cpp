@@ -64,6 +64,7 @@ TEST_F(Unload, TheHostQuittingWhileThePickerIsOpenDoesNotCrashIt) {
         quit = true;
         DestroyWindow(compose);
         DestroyMenu(hostMenu);
+        GetProcAs<LRESULT(WINAPI*)(void)>(plugin, "QPCCleanUp")();
         FreeLibrary(plugin);
     });
     editor.Choose(pickerId); // returns into the plug-in after the loop
