@@ -20,7 +20,7 @@ const WCHAR* const kSettingsEditorPlaces[] = {
 };
 
 // The longest path the system accepts, in characters, and room for the
-// long-path prefix and the longest place name.
+// "\\?\UNC\" prefix and the longest place name.
 const DWORD kLongestPath = 32768;
 const DWORD kPathRoom = kLongestPath + 32;
 
