@@ -37,11 +37,16 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
         }
         return TRUE;
     case DLL_PROCESS_DETACH:
-        // Unloaded by the host: the caches go. At the end of the process the
-        // system takes everything back by itself.
+        // Unloaded by the host, with or without QPCCleanUp: the caches, the
+        // text lists and the popups go (a host may load the plug-in again in
+        // the same process). At the end of the process the system takes
+        // everything back by itself.
         if (!reserved) {
             FreeMenuCache();
             FreeAddressBookCache();
+            TextListClear(&EntryTexts);
+            TextListClear(&AddressTexts);
+            DestroyPopups();
         }
         UnbindHost();
         return TRUE;

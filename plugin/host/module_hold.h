@@ -5,7 +5,9 @@
 // returns into.
 #pragma once
 
-// Takes one reference on the plug-in; call before the loop starts.
+// Takes one reference on the plug-in; call before the loop starts. A loop
+// whose reference cannot be taken still counts as running, so that the
+// references of loops that ended before it, or inside it, stay until it ends.
 void HoldPluginForModalLoop(void);
 
 // The loop has ended. Its reference stays until the host calls again: were it

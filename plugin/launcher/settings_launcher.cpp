@@ -20,12 +20,9 @@ const WCHAR* const kSettingsEditorPlaces[] = {
 };
 
 // The longest path the system accepts, in characters, and room for the
-// long-path prefix and the longest place name.
+// "\\?\UNC\" prefix and the longest place name.
 const DWORD kLongestPath = 32768;
 const DWORD kPathRoom = kLongestPath + 32;
-// Loaded from beside the editor's file: a full path of this many characters
-// or more needs the long-path prefix.
-const DWORD kShortPathLimit = MAX_PATH;
 
 // The paths being built: the host's executable, then each place of the
 // editor. QPCSetup runs on the host's window thread and loads nothing while
@@ -58,13 +55,20 @@ bool StartsWith(const WCHAR* text, const WCHAR* start) {
     return true;
 }
 
-// The long-path prefix that a path of the host's kind needs to pass MAX_PATH,
-// and how many of its own characters the prefix replaces: "\\?\" before a
-// drive path, "\\?\UNC\" in place of the two backslashes of a share's path.
-const WCHAR* LongPathPrefix(const WCHAR* path, DWORD* replaced) {
+// The prefix that makes the system take a path of the host's kind exactly as
+// written, and how many of its own characters the prefix replaces: "\\?\"
+// before a drive path, "\\?\UNC\" in place of the two backslashes of a
+// share's path. Without it a path goes through the system's normalisation,
+// which drops the trailing dots and blanks of folder names ("Host." would
+// become its neighbour "Host") and refuses paths past MAX_PATH.
+const WCHAR* ExactPathPrefix(const WCHAR* path, DWORD* replaced) {
     *replaced = 0;
-    if (StartsWith(path, L"\\\\?\\") || StartsWith(path, L"\\\\.\\"))
+    if (StartsWith(path, L"\\\\?\\"))
         return L"";
+    if (StartsWith(path, L"\\\\.\\")) {
+        *replaced = 4; // a device path is normalised too
+        return L"\\\\?\\";
+    }
     if (StartsWith(path, L"\\\\")) {
         *replaced = 2;
         return L"\\\\?\\UNC\\";
@@ -72,15 +76,13 @@ const WCHAR* LongPathPrefix(const WCHAR* path, DWORD* replaced) {
     return L"\\\\?\\";
 }
 
-// The editor's full path at place into EditorPath: the host's folder (the
-// executable's path up to its last backslash) and the place's name. False
-// when the host's path cannot be had or the result would not fit.
+// The editor's full path at place into EditorPath, in its exact form: the
+// host's folder (the executable's path up to its last backslash) and the
+// place's name. False when the result would not fit.
 bool BuildEditorPath(DWORD folderLength, const WCHAR* place) {
     DWORD placeLength = Length(place);
     DWORD replaced = 0;
-    const WCHAR* prefix = L"";
-    if (folderLength + placeLength >= kShortPathLimit)
-        prefix = LongPathPrefix(HostPath, &replaced);
+    const WCHAR* prefix = ExactPathPrefix(HostPath, &replaced);
     DWORD prefixLength = Length(prefix);
     if (prefixLength + folderLength - replaced + placeLength >= kPathRoom)
         return false;

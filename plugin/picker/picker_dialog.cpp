@@ -4,6 +4,7 @@
 #include <stdlib.h>
 
 #include "picker_match.h"
+#include "picker_placement.h"
 #include "plugin/host/plugin_state.h"
 #include "plugin/resources/resource.h"
 
@@ -189,19 +190,6 @@ void AddColumn(HWND list, int position, const char* title, int width) {
     SendMessageA(list, LVM_INSERTCOLUMNA, position, reinterpret_cast<LPARAM>(&column));
 }
 
-// Over the middle of the compose window, kept on its screen.
-void PlaceOverOwner(HWND dialog, HWND owner) {
-    RECT area, own;
-    GetWindowRect(dialog, &own);
-    if (!owner || !IsWindowVisible(owner) || !GetWindowRect(owner, &area))
-        SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-    int width = own.right - own.left, height = own.bottom - own.top;
-    int x = area.left + (area.right - area.left - width) / 2;
-    int y = area.top + (area.bottom - area.top - height) / 2;
-    SetWindowPos(dialog, nullptr, x > 0 ? x : 0, y > 0 ? y : 0, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 void InitPicker(HWND dialog, PickerState* state) {
     SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
     state->query = GetDlgItem(dialog, IDC_PICKER_QUERY);
@@ -216,7 +204,7 @@ void InitPicker(HWND dialog, PickerState* state) {
     state->editProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(state->query, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(QueryProc)));
     Refilter(state);
-    PlaceOverOwner(dialog, state->owner);
+    PlacePickerOverOwner(dialog, state->owner);
     SetFocus(state->query);
 }
 

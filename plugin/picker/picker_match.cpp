@@ -10,7 +10,8 @@ const LCID kJapanese = MAKELCID(MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT), SORT
 // Full width turns half-width kana (with their sound marks) and ASCII into
 // their full-width forms, so both widths meet in one.
 const DWORD kFoldFlags = LCMAP_FULLWIDTH | LCMAP_HIRAGANA | LCMAP_LOWERCASE;
-// A query holds at most this many words; the rest of a longer one is ignored.
+// A query holds at most this many words; the words after them are ignored,
+// so a longer query lists every entry that holds its first ones.
 const int kMaxWords = 32;
 const int kMaxQuery = 1024;
 
@@ -159,7 +160,8 @@ DWORD FilterPickerEntries(const PickerIndex* index, const WCHAR* query, DWORD* o
         length = kMaxQuery - 1;
     if (FoldForMatch(query, length, folded, kMaxQuery) < 0)
         folded[0] = 0;
-    // The words, each ended in place.
+    // The words, each ended in place (the last one kept as well: it must not
+    // run on into the words that are ignored).
     const WCHAR* words[kMaxWords];
     int wordCount = 0;
     for (WCHAR* at = folded; *at && wordCount < kMaxWords;) {
@@ -170,6 +172,8 @@ DWORD FilterPickerEntries(const PickerIndex* index, const WCHAR* query, DWORD* o
         words[wordCount++] = at;
         while (*at && !IsBlank(*at))
             ++at;
+        if (*at)
+            *at++ = 0;
     }
 
     DWORD first = 0, second = 0;

@@ -41,6 +41,7 @@ void FreePickerIndex(PickerIndex* index);
 // The entries matching query, as positions in index->entries, written to
 // order (room for index->count): those whose title holds every word first,
 // then those that match through their text or submenus, each group in menu
-// order. Words are separated by blanks; an empty query lists every entry.
+// order. Words are separated by blanks; an empty query lists every entry, and
+// words after the 32nd are ignored.
 // Returns how many matched.
 DWORD FilterPickerEntries(const PickerIndex* index, const WCHAR* query, DWORD* order);

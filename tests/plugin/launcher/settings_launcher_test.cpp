@@ -211,10 +211,10 @@ TEST(SettingsLauncherAsHost, LoadsTheEditorBesideItself) {
     EXPECT_TRUE(VariableW(L"FAKE_VANDRY_SETUP") == expected);
 }
 
-// The process's own path as a host far down a folder tree would have it.
+// The process's own path as a host in an unusual folder would have it.
 std::wstring g_hostPath;
 
-DWORD WINAPI HostPathPastMaxPath(HMODULE module, LPWSTR buffer, DWORD size) {
+DWORD WINAPI ToldHostPath(HMODULE module, LPWSTR buffer, DWORD size) {
     if (module)
         return GetModuleFileNameW(module, buffer, size);
     DWORD length = static_cast<DWORD>(g_hostPath.size());
@@ -222,6 +222,24 @@ DWORD WINAPI HostPathPastMaxPath(HMODULE module, LPWSTR buffer, DWORD size) {
         return 0;
     lstrcpyW(buffer, g_hostPath.c_str());
     return length;
+}
+
+// The file of the editor that QPCSetup loads for a host at hostExe, which the
+// plug-in is told as the process's path (without a "\\?\" prefix).
+std::wstring EditorLoadedForHostAt(const std::wstring& hostExe) {
+    SetEnvironmentVariableW(L"FAKE_VANDRY_SETUP", nullptr);
+    {
+        PluginModule plugin;
+        if (!plugin.get())
+            return L"(the plug-in did not load)";
+        g_hostPath = hostExe;
+        ImportPatch told(plugin.get(), "KERNEL32.dll", "GetModuleFileNameW",
+                         reinterpret_cast<void*>(ToldHostPath));
+        EXPECT_TRUE(told.Patched());
+        EXPECT_NE(plugin.Entry<SetupFn>("QPCSetup")(0), 0);
+    }
+    std::wstring loaded = VariableW(L"FAKE_VANDRY_SETUP");
+    return loaded.compare(0, 4, L"\\\\?\\") == 0 ? loaded.substr(4) : loaded;
 }
 
 // A host folder whose name the ANSI code page cannot write (Japanese with
@@ -244,16 +262,28 @@ TEST(SettingsLauncherHostFolders, TheEditorLoadsBesideAHostFolderPastMaxPath) {
     ASSERT_GT(folder.size(), static_cast<size_t>(MAX_PATH));
     HostCopy host(folder);
     ASSERT_TRUE(host.Copied());
-    SetEnvironmentVariableW(L"FAKE_VANDRY_SETUP", nullptr);
-    PluginModule plugin;
-    ASSERT_NE(plugin.get(), nullptr);
-    g_hostPath = host.Exe();
-    ImportPatch longPath(plugin.get(), "KERNEL32.dll", "GetModuleFileNameW",
-                         reinterpret_cast<void*>(HostPathPastMaxPath));
-    ASSERT_TRUE(longPath.Patched());
-    EXPECT_NE(plugin.Entry<SetupFn>("QPCSetup")(0), 0);
-    std::wstring loaded = VariableW(L"FAKE_VANDRY_SETUP");
-    if (loaded.compare(0, 4, L"\\\\?\\") == 0)
-        loaded.erase(0, 4);
-    EXPECT_TRUE(loaded == folder + L"\\Plugins\\Vandry.dll") << loaded.size();
+    EXPECT_TRUE(EditorLoadedForHostAt(host.Exe()) == folder + L"\\Plugins\\Vandry.dll");
+}
+
+// A host folder whose name ends in a dot beside one of the same name without
+// it, each with an editor: the editor beside the host is loaded. Only a
+// "\\?\" path names the first (any other form means the second), and Wine
+// starts no program from there: the plug-in is told the host's path.
+TEST(SettingsLauncherHostFolders, TheEditorLoadsBesideAHostFolderEndingInADot) {
+    const std::wstring exact = L"\\\\?\\" + FolderOf(OwnPathW());
+    const std::wstring folders[] = {exact + L"Host.", exact + L"Host"};
+    for (const std::wstring& folder : folders) {
+        CreateDirectoryW(folder.c_str(), nullptr);
+        CreateDirectoryW((folder + L"\\Plugins").c_str(), nullptr);
+        CopyFileW((exact + L"fakes\\with_export\\Vandry.dll").c_str(),
+                  (folder + L"\\Plugins\\Vandry.dll").c_str(), FALSE);
+    }
+    std::wstring dotted = folders[0].substr(4);
+    EXPECT_TRUE(EditorLoadedForHostAt(dotted + L"\\Quorvan.exe") ==
+                dotted + L"\\Plugins\\Vandry.dll");
+    for (const std::wstring& folder : folders) {
+        DeleteFileW((folder + L"\\Plugins\\Vandry.dll").c_str());
+        RemoveDirectoryW((folder + L"\\Plugins").c_str());
+        RemoveDirectoryW(folder.c_str());
+    }
 }

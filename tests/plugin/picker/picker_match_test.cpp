@@ -43,9 +43,9 @@ class PickerMatch : public ::testing::Test {
     void TearDown() override { FreePickerIndex(&index_); }
 
     // The titles found for a query given in Shift-JIS, in the order shown.
-    std::string Find(const char* query) const {
-        WCHAR wide[256] = {};
-        MultiByteToWideChar(932, 0, query, -1, wide, 256);
+    std::string Find(const std::string& query) const {
+        WCHAR wide[1024] = {};
+        MultiByteToWideChar(932, 0, query.c_str(), -1, wide, 1024);
         std::vector<DWORD> order(index_.count);
         DWORD found = FilterPickerEntries(&index_, wide, order.data());
         std::string titles;
@@ -69,9 +69,16 @@ class PickerMatch : public ::testing::Test {
     PickerIndex index_ = {};
 };
 
+std::string Repeat(const std::string& word, int times) {
+    std::string words;
+    for (int i = 0; i < times; ++i)
+        words += word;
+    return words;
+}
+
 TEST_F(PickerMatch, QueriesFindEntriesTitleMatchesFirst) {
     struct Case {
-        const char* query;
+        std::string query;
         const char* titles;
     } cases[] = {
         // Nothing typed: every text entry, in menu order.
@@ -101,6 +108,11 @@ TEST_F(PickerMatch, QueriesFindEntriesTitleMatchesFirst) {
         {"  google   docs ", "メモ"},
         {"google nhk", ""},
         {"xyz", ""},
+        // 32 words are kept, each ended, and the words after them are ignored.
+        {Repeat("yahoo ", 32), "Yahoo!ニュース"},
+        {Repeat("google ", 32) + "xyz", "Google 検索|メモ"},
+        {Repeat("nhk　", 40), "ＮＨＫ ニュース"},
+        {Repeat("google ", 31) + "xyz google", ""},
     };
     for (const Case& c : cases)
         EXPECT_EQ(Find(c.query), c.titles) << "query \"" << c.query << "\"";
