@@ -34,6 +34,7 @@ ON_BN_CLICKED(IDC_ADD_SUBMENU, OnAddSubmenu)
 ON_BN_CLICKED(IDC_DELETE_ITEM, OnDelete)
 ON_BN_CLICKED(IDC_INSERT_FAVORITES, InsertFavorites)
 ON_BN_CLICKED(IDC_INSERT_HTML, InsertFromHtml)
+ON_BN_CLICKED(IDC_INSERT_VARIABLE, OnInsertVariable)
 ON_EN_CHANGE(IDC_ENTRY_STRING, OnStringChange)
 ON_NOTIFY(TVN_SELCHANGEDA, IDC_MENU_TREE, OnTreeSelChanged)
 ON_NOTIFY(TVN_ITEMEXPANDINGA, IDC_MENU_TREE, OnTreeItemExpanding)
@@ -99,7 +100,7 @@ BOOL CURLPage::OnInitDialog() {
 void CURLPage::DisableEditing() {
     const int controls[] = {IDC_MENU_TREE,   IDC_ADD_ENTRY,    IDC_ADD_SUBMENU,
                             IDC_DELETE_ITEM, IDC_ENTRY_STRING, IDC_INSERT_FAVORITES,
-                            IDC_INSERT_HTML};
+                            IDC_INSERT_HTML, IDC_INSERT_VARIABLE};
     for (int id : controls)
         ::EnableWindow(GetDlgItem(id), FALSE);
 }
