@@ -7,15 +7,18 @@
 namespace {
 
 // A Shift-JIS argument as UTF-16 in malloc'd memory, NUL-terminated.
-WCHAR* WidenArgument(const char* text, size_t length, int* wideLength) {
+// Null when it cannot be had; when memory ran out, the buffer fails as well.
+WCHAR* WidenArgument(TextBuffer* buffer, const char* text, size_t length, int* wideLength) {
     if (length > 0x100000)
         return nullptr;
     int needed = MultiByteToWideChar(kTextCodePage, 0, text, static_cast<int>(length), nullptr, 0);
     if (needed <= 0)
         return nullptr;
     WCHAR* wide = static_cast<WCHAR*>(malloc((static_cast<size_t>(needed) + 1) * sizeof(WCHAR)));
-    if (!wide)
+    if (!wide) {
+        buffer->failed = true;
         return nullptr;
+    }
     MultiByteToWideChar(kTextCodePage, 0, text, static_cast<int>(length), wide, needed);
     wide[needed] = 0;
     *wideLength = needed;
@@ -202,7 +205,7 @@ bool AppendDateOrTime(TextBuffer* buffer, const TextPiece& piece, const SYSTEMTI
     int pictureLength = static_cast<int>(sizeof kWarekiForm / sizeof kWarekiForm[0]) - 1;
     WCHAR* typed = nullptr;
     if (piece.hasArgument) {
-        typed = WidenArgument(piece.argument, piece.argumentLength, &pictureLength);
+        typed = WidenArgument(buffer, piece.argument, piece.argumentLength, &pictureLength);
         if (!typed)
             return false;
         picture = typed;

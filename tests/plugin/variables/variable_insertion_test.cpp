@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "host/host_stub.h"
+#include "import_patch.h"
 #include "modal_closer.h"
 #include "store_reset.h"
 #include "tests/plugin/plugin_harness.h"
@@ -234,6 +235,64 @@ TEST_F(Variables, QuestionsAreAskedOnceEachAndRemembered) {
     EXPECT_EQ(again.chosen, 1);
     EXPECT_EQ(editor.Text(), "keep");
     EXPECT_EQ(Caret(editor.Edit()), 2u);
+}
+
+// Calls left before one allocation of the plug-in fails; -1: none fails.
+int g_allocationsLeft = -1;
+bool g_failed = false;
+void* (*g_malloc)(size_t);
+void* (*g_calloc)(size_t, size_t);
+void* (*g_realloc)(void*, size_t);
+bool FailNow() {
+    if (g_allocationsLeft < 0 || g_allocationsLeft-- != 0)
+        return false;
+    g_failed = true;
+    return true;
+}
+void* FailingMalloc(size_t size) {
+    return FailNow() ? nullptr : g_malloc(size);
+}
+void* FailingCalloc(size_t count, size_t size) {
+    return FailNow() ? nullptr : g_calloc(count, size);
+}
+void* FailingRealloc(void* block, size_t size) {
+    return FailNow() ? nullptr : g_realloc(block, size);
+}
+
+// Whichever allocation fails, the editor gets the whole text or nothing.
+TEST_F(Variables, AFailedAllocationInsertsNothing) {
+    WriteStoreNumber("", "UseVariables", 1);
+    std::vector<UINT> ids = BuildMenu({"<{{selection}}>[{{clipboard}}]{{date:yyyy}}{{cursor}}!"});
+    SetClipboard(L"クリップ");
+    ImportPatch mallocPatch(Plugin().module, "msvcrt.dll", "malloc",
+                            reinterpret_cast<void*>(FailingMalloc));
+    ImportPatch callocPatch(Plugin().module, "msvcrt.dll", "calloc",
+                            reinterpret_cast<void*>(FailingCalloc));
+    ImportPatch reallocPatch(Plugin().module, "msvcrt.dll", "realloc",
+                             reinterpret_cast<void*>(FailingRealloc));
+    ASSERT_TRUE(mallocPatch.Patched() && callocPatch.Patched() && reallocPatch.Patched());
+    g_malloc = reinterpret_cast<decltype(g_malloc)>(mallocPatch.Original());
+    g_calloc = reinterpret_cast<decltype(g_calloc)>(callocPatch.Original());
+    g_realloc = reinterpret_cast<decltype(g_realloc)>(reallocPatch.Original());
+    SYSTEMTIME now = {};
+    GetLocalTime(&now);
+    const std::string whole = "a<選択>[クリップ]" + std::to_string(now.wYear) + "!b";
+    ComposeEditor editor;
+    int failures = 0;
+    for (int k = 0; k < 100; ++k) {
+        editor.SetText("a選択b", 1, 3);
+        g_failed = false;
+        g_allocationsLeft = k;
+        editor.Choose(ids[0]);
+        g_allocationsLeft = -1;
+        if (!g_failed) {
+            EXPECT_EQ(editor.Text(), whole);
+            break;
+        }
+        ++failures;
+        EXPECT_EQ(editor.Text(), "a選択b") << "allocation " << k;
+    }
+    EXPECT_GE(failures, 4) << "the copy, the selection, the clipboard, the expansion";
 }
 
 // The picker inserts an entry as the popup does, variables filled in.
