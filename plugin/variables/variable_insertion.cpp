@@ -12,25 +12,45 @@
 
 namespace {
 
-// The editor's selection as Shift-JIS; its positions count characters.
+// An edit control counts its positions in characters when its text is kept
+// in UTF-16 (a Unicode control, and every edit control under Wine), but an
+// ANSI control on Windows keeps Shift-JIS and counts bytes. Where the text has
+// double-byte characters the two differ, and the end of the last line tells
+// which the editor counts.
+bool CountsBytes(HWND editor) {
+    int bytes = GetWindowTextLengthA(editor);
+    if (bytes == GetWindowTextLengthW(editor))
+        return false; // the same either way
+    LRESULT lastLine = SendMessageA(editor, EM_GETLINECOUNT, 0, 0) - 1;
+    LRESULT lineStart = SendMessageA(editor, EM_LINEINDEX, lastLine < 0 ? 0 : lastLine, 0);
+    LRESULT lineLength = SendMessageA(editor, EM_LINELENGTH, lineStart, 0);
+    return lineStart + lineLength == bytes;
+}
+
+// The editor's selection as Shift-JIS, read in the units its positions count.
 char* ReadSelection(HWND editor) {
     DWORD start = 0;
     DWORD end = 0;
     SendMessageA(editor, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                  reinterpret_cast<LPARAM>(&end));
-    int length = GetWindowTextLengthW(editor);
+    bool bytes = CountsBytes(editor);
+    int length = bytes ? GetWindowTextLengthA(editor) : GetWindowTextLengthW(editor);
     TextBuffer buffer = {};
     if (length > 0 && end > start) {
-        WCHAR* text =
-            static_cast<WCHAR*>(malloc((static_cast<size_t>(length) + 1) * sizeof(WCHAR)));
+        size_t unit = bytes ? sizeof(char) : sizeof(WCHAR);
+        void* text = malloc((static_cast<size_t>(length) + 1) * unit);
         if (!text)
             return nullptr;
-        int got = GetWindowTextW(editor, text, length + 1);
+        int got = bytes ? GetWindowTextA(editor, static_cast<char*>(text), length + 1)
+                        : GetWindowTextW(editor, static_cast<WCHAR*>(text), length + 1);
         DWORD last = static_cast<DWORD>(got > 0 ? got : 0);
         if (end > last)
             end = last;
-        if (start < end)
-            AppendWideText(&buffer, text + start, static_cast<int>(end - start));
+        if (start < end && bytes)
+            AppendBytes(&buffer, static_cast<char*>(text) + start, end - start);
+        else if (start < end)
+            AppendWideText(&buffer, static_cast<WCHAR*>(text) + start,
+                           static_cast<int>(end - start));
         free(text);
     }
     if (!FinishText(&buffer)) {
@@ -79,19 +99,24 @@ void FreeInsertion(Insertion* insertion) {
     free(insertion);
 }
 
-// Replaces the selection and leaves the caret where {{cursor}} stood,
-// counted in the editor's characters (CR LF counts two, as the editor does).
+// Replaces the selection and leaves the caret where {{cursor}} stood. The
+// caret is counted in the editor's units (CR LF counts two, as the editor
+// does), which the length the insertion took tells.
 void Put(HWND editor, const ExpandedText& expanded) {
     DWORD start = 0;
     SendMessageA(editor, EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
     SendMessageA(editor, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(expanded.bytes));
     if (!expanded.hasCursor)
         return;
+    DWORD end = 0;
+    SendMessageA(editor, EM_GETSEL, reinterpret_cast<WPARAM>(&end), 0);
     int characters = expanded.cursorByte == 0
                          ? 0
                          : MultiByteToWideChar(kTextCodePage, 0, expanded.bytes,
                                                static_cast<int>(expanded.cursorByte), nullptr, 0);
-    DWORD caret = start + static_cast<DWORD>(characters);
+    bool bytes = end - start == expanded.length;
+    DWORD caret =
+        start + (bytes ? static_cast<DWORD>(expanded.cursorByte) : static_cast<DWORD>(characters));
     SendMessageA(editor, EM_SETSEL, caret, caret);
     SendMessageA(editor, EM_SCROLLCARET, 0, 0);
 }
