@@ -234,9 +234,16 @@ TEST_F(Variables, QuestionsAreAskedOnceEachAndRemembered) {
     EXPECT_EQ(Caret(editor.Edit()), 7u);
 
     // The answers come back as defaults; Escape leaves the editor as it was.
+    // The compose window now sits in the work area's corner: the dialog is
+    // still whole on the screen.
+    RECT work = {};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    SetWindowPos(GetAncestor(editor.Edit(), GA_ROOT), nullptr, work.right - 120, work.bottom - 60,
+                 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     editor.SetText("keep", 2, 2);
     Asked again = Answer(editor, BuildAgain()[0], nullptr, VK_ESCAPE);
     EXPECT_FALSE(again.timedOut);
+    EXPECT_TRUE(again.insideWorkArea);
     EXPECT_EQ(again.firstDefault, "sato");
     EXPECT_EQ(again.chosen, 1);
     EXPECT_EQ(editor.Text(), "keep");
