@@ -36,8 +36,8 @@ MenuCache Cache;
 
 // One read of the whole store into an empty snapshot. The watch is armed on
 // the store before the walk.
-ReadOutcome ReadStore(MenuSnapshot* snapshot, bool* armed, bool* usesAddressBook,
-                      bool* usesPicker, bool* usesVariables) {
+ReadOutcome ReadStore(MenuSnapshot* snapshot, bool* armed, bool* usesAddressBook, bool* usesPicker,
+                      bool* usesVariables) {
     HANDLE lock = LockStore();
     HKEY root = OpenStore();
     *armed = false;
@@ -96,7 +96,7 @@ const MenuSnapshot* CurrentMenuSnapshot(void) {
         MenuSnapshot fresh = {};
         bool armed = false;
         ReadOutcome outcome = ReadStore(&fresh, &armed, &Cache.usesAddressBook, &Cache.usesPicker,
-                                         &Cache.usesVariables);
+                                        &Cache.usesVariables);
         if (outcome == kReadWhole) {
             // A read cut short by memory shows what it has, and the next
             // build tries again.

@@ -100,9 +100,10 @@ BOOL CURLPage::OnInitDialog() {
 void CURLPage::DisableEditing() {
     const int controls[] = {IDC_MENU_TREE,   IDC_ADD_ENTRY,    IDC_ADD_SUBMENU,
                             IDC_DELETE_ITEM, IDC_ENTRY_STRING, IDC_INSERT_FAVORITES,
-                            IDC_INSERT_HTML, IDC_INSERT_VARIABLE};
+                            IDC_INSERT_HTML};
     for (int id : controls)
         ::EnableWindow(GetDlgItem(id), FALSE);
+    ::EnableWindow(GetDlgItem(IDC_INSERT_VARIABLE), FALSE);
 }
 
 BOOL CURLPage::OnApply() {
