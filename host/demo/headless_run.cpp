@@ -7,6 +7,7 @@
 #include "compose_window.h"
 #include "menu_printer.h"
 #include "picker_photo.h"
+#include "questions_photo.h"
 #include "plugin_loader.h"
 #include "screen_capture.h"
 #include "settings_photos.h"
@@ -197,6 +198,14 @@ int RunHeadless(HWND mainWindow, HWND compose) {
         PrintText("検索して挿入の写真: picker.png\n");
     } else {
         PrintText("検索して挿入の写真を保存できませんでした\n");
+        result = 1;
+    }
+    // The questions of a text with variables, switched on as the page "その他" does.
+    std::string questionsPng = std::string(HostFolder()) + "questions.png";
+    if (PhotographQuestions(compose, questionsPng.c_str())) {
+        PrintText("質問の写真: questions.png\n");
+    } else {
+        PrintText("質問の写真を保存できませんでした\n");
         result = 1;
     }
     // The configure command, as the host's menu offers it.

@@ -8,6 +8,7 @@
 #include "plugin_state.h"
 #include "plugin/address_book/address_cache.h"
 #include "plugin/menu/menu_cache.h"
+#include "plugin/variables/remembered_answers.h"
 
 HINSTANCE PluginInstance;
 
@@ -47,6 +48,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
             TextListClear(&EntryTexts);
             TextListClear(&AddressTexts);
             DestroyPopups();
+            ForgetAnswers();
         }
         UnbindHost();
         return TRUE;

@@ -7,6 +7,7 @@
 #include "plugin/menu/menu_cache.h"
 #include "plugin/menu/text_menu.h"
 #include "plugin/picker/picker_menu.h"
+#include "plugin/variables/remembered_answers.h"
 
 namespace {
 
@@ -40,6 +41,7 @@ LRESULT WINAPI QPCCleanUp(void) {
     DestroyPopups();
     FreeMenuCache();
     FreeAddressBookCache();
+    ForgetAnswers();
     return 0;
 }
 

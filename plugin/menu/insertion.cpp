@@ -1,5 +1,6 @@
 // Insertion of a chosen entry's text into the compose window's editor.
 #include "plugin/host/plugin_state.h"
+#include "plugin/variables/variable_insertion.h"
 
 void InsertIntoEditor(ComposeWindowRef window, const char* text) {
     HWND editor = HostFunctions.SendGetEditor ? HostFunctions.SendGetEditor(window) : nullptr;
@@ -21,7 +22,7 @@ const char* TextAt(const TextList* list, LPARAM data) {
 } // namespace
 
 LRESULT WINAPI EntryCallback(ComposeWindowRef window, LPARAM data) {
-    InsertIntoEditor(window, TextAt(&EntryTexts, data));
+    InsertMenuText(window, TextAt(&EntryTexts, data));
     return 0;
 }
 

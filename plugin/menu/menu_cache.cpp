@@ -28,6 +28,7 @@ struct MenuCache {
     bool current; // the watch vouches for snapshot
     bool usesAddressBook;
     bool usesPicker;
+    bool usesVariables;
     StoreWatch watch;
 };
 
@@ -35,13 +36,14 @@ MenuCache Cache;
 
 // One read of the whole store into an empty snapshot. The watch is armed on
 // the store before the walk.
-ReadOutcome ReadStore(MenuSnapshot* snapshot, bool* armed, bool* usesAddressBook,
-                      bool* usesPicker) {
+ReadOutcome ReadStore(MenuSnapshot* snapshot, bool* armed, bool* usesAddressBook, bool* usesPicker,
+                      bool* usesVariables) {
     HANDLE lock = LockStore();
     HKEY root = OpenStore();
     *armed = false;
     *usesAddressBook = false;
     *usesPicker = false;
+    *usesVariables = false;
     if (!root) {
         UnlockStore(lock);
         return kReadNoMenu;
@@ -58,6 +60,7 @@ ReadOutcome ReadStore(MenuSnapshot* snapshot, bool* armed, bool* usesAddressBook
     }
     *usesAddressBook = ReadStoreNumber(root, "UseAddress") != 0;
     *usesPicker = ReadStoreNumber(root, "UsePicker") != 0;
+    *usesVariables = ReadStoreNumber(root, "UseVariables") != 0;
     bool disturbed = false;
     if (menuKey) {
         ReadMenuSnapshot(menuKey, snapshot, &disturbed);
@@ -92,7 +95,8 @@ const MenuSnapshot* CurrentMenuSnapshot(void) {
     for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
         MenuSnapshot fresh = {};
         bool armed = false;
-        ReadOutcome outcome = ReadStore(&fresh, &armed, &Cache.usesAddressBook, &Cache.usesPicker);
+        ReadOutcome outcome = ReadStore(&fresh, &armed, &Cache.usesAddressBook, &Cache.usesPicker,
+                                        &Cache.usesVariables);
         if (outcome == kReadWhole) {
             // A read cut short by memory shows what it has, and the next
             // build tries again.
@@ -117,6 +121,10 @@ bool StoreUsesAddressBook(void) {
 
 bool StoreUsesPicker(void) {
     return Cache.usesPicker;
+}
+
+bool StoreUsesVariables(void) {
+    return Cache.usesVariables;
 }
 
 void FreeMenuCache(void) {

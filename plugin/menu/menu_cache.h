@@ -18,5 +18,9 @@ bool StoreUsesAddressBook(void);
 // snapshot.
 bool StoreUsesPicker(void);
 
+// The store's "UseVariables" switch (absent is off), as read with the last
+// snapshot.
+bool StoreUsesVariables(void);
+
 // Releases the snapshot and ends the change notification.
 void FreeMenuCache(void);

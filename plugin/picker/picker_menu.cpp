@@ -3,6 +3,7 @@
 #include "picker_dialog.h"
 #include "plugin/host/module_hold.h"
 #include "plugin/host/plugin_state.h"
+#include "plugin/variables/variable_insertion.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ LRESULT WINAPI PickerCallback(ComposeWindowRef window, LPARAM) {
     bool chosen = RunPicker(window, &shown, EntryTexts.count, &data);
     EndModalLoop();
     if (chosen)
-        InsertIntoEditor(window, SnapshotTextAt(&shown, data));
+        InsertMenuText(window, SnapshotTextAt(&shown, data));
     FreeMenuSnapshot(&shown);
     return 0;
 }

@@ -14,3 +14,9 @@
 #define IDD_PICKER 110
 #define IDC_PICKER_QUERY 1010
 #define IDC_PICKER_LIST 1011
+
+// The questions a text asks at its insertion: one label and one field per
+// question, created when the dialog opens.
+#define IDD_QUESTIONS 120
+#define IDC_QUESTION_FIELD 1100 // 1100..1119
+#define IDC_QUESTION_LABEL 1120 // 1120..1139

@@ -34,6 +34,7 @@ ON_BN_CLICKED(IDC_ADD_SUBMENU, OnAddSubmenu)
 ON_BN_CLICKED(IDC_DELETE_ITEM, OnDelete)
 ON_BN_CLICKED(IDC_INSERT_FAVORITES, InsertFavorites)
 ON_BN_CLICKED(IDC_INSERT_HTML, InsertFromHtml)
+ON_BN_CLICKED(IDC_INSERT_VARIABLE, OnInsertVariable)
 ON_EN_CHANGE(IDC_ENTRY_STRING, OnStringChange)
 ON_NOTIFY(TVN_SELCHANGEDA, IDC_MENU_TREE, OnTreeSelChanged)
 ON_NOTIFY(TVN_ITEMEXPANDINGA, IDC_MENU_TREE, OnTreeItemExpanding)
@@ -102,6 +103,7 @@ void CURLPage::DisableEditing() {
                             IDC_INSERT_HTML};
     for (int id : controls)
         ::EnableWindow(GetDlgItem(id), FALSE);
+    ::EnableWindow(GetDlgItem(IDC_INSERT_VARIABLE), FALSE);
 }
 
 BOOL CURLPage::OnApply() {

@@ -68,6 +68,8 @@ class CURLPage : public CPropertyPage {
     // Imports of a Favorites folder (button 1011) and of an HTML file (1012).
     void InsertFavorites();
     void InsertFromHtml();
+    // The button "変数...": a variable's syntax at the string box's caret.
+    void OnInsertVariable();
 
     // Tree notifications.
     void OnTreeSelChanged(NMHDR* header, LRESULT* result);

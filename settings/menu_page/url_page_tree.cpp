@@ -28,6 +28,7 @@ void CURLPage::ShowSelection(HTREEITEM item) {
     const char* text = item ? ItemString(item) : nullptr;
     ::SetDlgItemTextA(m_hWnd, IDC_ENTRY_STRING, text ? text : "");
     ::EnableWindow(GetDlgItem(IDC_ENTRY_STRING), text != nullptr);
+    ::EnableWindow(GetDlgItem(IDC_INSERT_VARIABLE), text != nullptr);
     // Clears also the change that our own writing of the box reported.
     m_bEntryChanged = FALSE;
 }

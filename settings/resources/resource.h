@@ -9,6 +9,7 @@
 // "その他" page
 #define IDC_USE_ADDRESS 1007
 #define IDC_USE_PICKER 1013
+#define IDC_USE_VARIABLES 1100
 
 // "メニュー" page
 #define IDC_ENTRY_STRING 1001
@@ -18,6 +19,7 @@
 #define IDC_MENU_TREE 1010
 #define IDC_INSERT_FAVORITES 1011
 #define IDC_INSERT_HTML 1012
+#define IDC_INSERT_VARIABLE 1101
 
 // Images of the menu tree's items
 #define IDB_FOLDER_OPEN 132

@@ -9,14 +9,18 @@ namespace {
 const char kUseAddressValue[] = "UseAddress";
 // Added after the first versions, which ignore it.
 const char kUsePickerValue[] = "UsePicker";
+const char kUseVariablesValue[] = "UseVariables";
 } // namespace
 
 BEGIN_MESSAGE_MAP(CEtcPage, CPropertyPage)
 ON_BN_CLICKED(IDC_USE_ADDRESS, OnClickUseAddress)
 ON_BN_CLICKED(IDC_USE_PICKER, OnClickUsePicker)
+ON_BN_CLICKED(IDC_USE_VARIABLES, OnClickUseVariables)
 END_MESSAGE_MAP()
 
-CEtcPage::CEtcPage() : CPropertyPage(IDD_ETC_PAGE), m_bUseAddress(FALSE), m_bUsePicker(FALSE) {}
+CEtcPage::CEtcPage()
+    : CPropertyPage(IDD_ETC_PAGE), m_bUseAddress(FALSE), m_bUsePicker(FALSE),
+      m_bUseVariables(FALSE) {}
 
 CEtcPage::~CEtcPage() = default;
 
@@ -24,6 +28,7 @@ void CEtcPage::DoDataExchange(CDataExchange* dx) {
     CPropertyPage::DoDataExchange(dx);
     DDX_Check(dx, IDC_USE_ADDRESS, m_bUseAddress);
     DDX_Check(dx, IDC_USE_PICKER, m_bUsePicker);
+    DDX_Check(dx, IDC_USE_VARIABLES, m_bUseVariables);
 }
 
 BOOL CEtcPage::OnInitDialog() {
@@ -31,6 +36,7 @@ BOOL CEtcPage::OnInitDialog() {
     CStoreRootKey root(kStoreCompany, kStoreProduct);
     m_bUseAddress = static_cast<BOOL>(root.GetDword(kUseAddressValue, 0));
     m_bUsePicker = static_cast<BOOL>(root.GetDword(kUsePickerValue, 0));
+    m_bUseVariables = static_cast<BOOL>(root.GetDword(kUseVariablesValue, 0));
     CPropertyPage::OnInitDialog();
     return TRUE;
 }
@@ -40,6 +46,7 @@ BOOL CEtcPage::OnApply() {
     CStoreRootKey root(kStoreCompany, kStoreProduct);
     root.WriteDword(kUseAddressValue, static_cast<DWORD>(m_bUseAddress));
     root.WriteDword(kUsePickerValue, static_cast<DWORD>(m_bUsePicker));
+    root.WriteDword(kUseVariablesValue, static_cast<DWORD>(m_bUseVariables));
     return CPropertyPage::OnApply();
 }
 
@@ -48,5 +55,9 @@ void CEtcPage::OnClickUseAddress() {
 }
 
 void CEtcPage::OnClickUsePicker() {
+    SetModified(TRUE);
+}
+
+void CEtcPage::OnClickUseVariables() {
     SetModified(TRUE);
 }

@@ -1,5 +1,6 @@
 // The page "その他": whether the compose window also offers the address book,
-// and whether "文字列を挿入" starts with the picker "検索して挿入...".
+// whether "文字列を挿入" starts with the picker "検索して挿入...", and whether
+// texts fill in their variables.
 #pragma once
 #include "framework/property_page.h"
 
@@ -8,8 +9,9 @@ class CEtcPage : public CPropertyPage {
     CEtcPage();
     ~CEtcPage() override;
 
-    BOOL m_bUseAddress; // state of the check box
-    BOOL m_bUsePicker;  // state of the picker's check box
+    BOOL m_bUseAddress;   // state of the check box
+    BOOL m_bUsePicker;    // state of the picker's check box
+    BOOL m_bUseVariables; // texts fill in their {{…}} variables
 
   protected:
     void DoDataExchange(CDataExchange* dx) override;
@@ -18,6 +20,7 @@ class CEtcPage : public CPropertyPage {
 
     void OnClickUseAddress();
     void OnClickUsePicker();
+    void OnClickUseVariables();
 
     DECLARE_MESSAGE_MAP()
 };
