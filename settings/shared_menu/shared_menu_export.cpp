@@ -14,7 +14,8 @@ const char kAddressSource[] = "共有メニューの場所がアドレスのた�
                               "ァイルのパス(共有フォルダーなど)だけです。";
 const char kInvalidSource[] =
     "共有メニューの場所は、フルパス (X:\\... や \\\\server\\share\\...) で指定してください。";
-const char kChangedQuestion[] = "%s\r\nは、この設定画面で最後に読み書きした後に、ほかの人によって変"
+// Follows the file's path.
+const char kChangedQuestion[] = "\r\nは、この設定画面で最後に読み書きした後に、ほかの人によって変"
                                 "更されています。\r\n上書きしますか?";
 const char kNotLoaded[] = "メニューを最後まで読み込めなかったため、書き出せません";
 const char kTooDeep[] = "サブメニューの階層が深すぎるため書き出せません(%d階層まで)";
@@ -22,14 +23,10 @@ const char kCannotWrite[] = "共有メニューのファイルに書き出せま
 const char kUnconvertible[] =
     "Shift-JISの文字として読めないバイトが%d個あり、「?」として書き出しました";
 
-std::string Formatted(const char* format, const std::string& text, int number = 0) {
-    std::string out(format);
-    char buffer[1024];
-    if (out.find("%s") != std::string::npos)
-        std::snprintf(buffer, sizeof buffer, format, text.c_str());
-    else
-        std::snprintf(buffer, sizeof buffer, format, number);
-    return buffer;
+std::string WithNumber(const char* format, int number) {
+    char text[256];
+    std::snprintf(text, sizeof text, format, number);
+    return text;
 }
 
 void Tell(HWND owner, const std::string& text) {
@@ -55,14 +52,14 @@ void ExportSharedMenu(CURLPage& menuPage, const std::string& source, SharedFileS
     std::string file;
     int unconvertible = 0;
     if (!ExportMenu(menuPage, file, unconvertible))
-        return Tell(owner, Formatted(kTooDeep, "", kMaxBackupLevels));
+        return Tell(owner, WithNumber(kTooDeep, kMaxBackupLevels));
     if (stamp.ChangedSince(source) &&
-        ::MessageBoxA(owner, Formatted(kChangedQuestion, source).c_str(), kCaption,
+        ::MessageBoxA(owner, (source + kChangedQuestion).c_str(), kCaption,
                       MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
         return;
     if (!WriteFileReplacing(source.c_str(), file))
         return Tell(owner, kCannotWrite);
     stamp.Remember(source);
     if (unconvertible > 0)
-        Tell(owner, Formatted(kUnconvertible, "", unconvertible));
+        Tell(owner, WithNumber(kUnconvertible, unconvertible));
 }
