@@ -107,9 +107,10 @@ std::string ProblemInWords(const SharedMenuState& state) {
     return "読み込めませんでした (" + problem + ")";
 }
 
-std::string CopyShown(const SharedMenuState& state) {
-    return LocalTime(state.copyRead) + " に読み込んだ " + std::to_string(state.entries) +
-           " 項目を表示しています";
+// Which copy the tree shows.
+std::string CopyRead(const SharedMenuState& state) {
+    return std::to_string(state.entries < 0 ? 0 : state.entries) + " 項目、" +
+           LocalTime(state.copyRead) + " に読み込み";
 }
 } // namespace
 
@@ -150,12 +151,14 @@ std::string StateInWords(const SharedMenuState& state, const std::string& settin
     bool hasCopy = !state.copyRead.empty();
     if (state.problem.empty() || state.problem == "none") {
         std::string words = LocalTime(state.lastCheck) + " に確認しました";
-        return hasCopy ? words + "\r\n" + CopyShown(state) : words;
+        return hasCopy ? words + "\r\n(" + CopyRead(state) + ")" : words;
     }
     std::string since =
         LocalTime(state.problemSince.empty() ? state.lastCheck : state.problemSince);
-    return ProblemInWords(state) + "\r\n" + since + " から、" +
-           (hasCopy ? CopyShown(state) : std::string("表示できる共有メニューはありません"));
+    if (!hasCopy)
+        return ProblemInWords(state) + "\r\n" + since + " から。表示できる共有メニューはありません";
+    return ProblemInWords(state) + "\r\n" + since + " から、前回の内容を表示しています\r\n(" +
+           CopyRead(state) + ")";
 }
 
 BackupError LoadSharedMenuCopy(const std::wstring& folder, LoadedBackup& backup) {

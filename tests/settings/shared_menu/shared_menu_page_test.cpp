@@ -23,8 +23,9 @@ TEST(SharedMenuPage, TheStateIsToldInWordsForEachThingThePlugInLeaves) {
     WriteLocalCopy(&kCopy);
     const std::string read = "2026-12-01 08:00:00", checked = "2026-12-02 09:30:00",
                       since = "2026-12-02 09:00:00";
-    const std::string shown = ShownTime(read) + " に読み込んだ 4 項目を表示しています";
-    const std::string kept = "\r\n" + ShownTime(since) + " から、" + shown;
+    const std::string shown = "(4 項目、" + ShownTime(read) + " に読み込み)";
+    const std::string kept =
+        "\r\n" + ShownTime(since) + " から、前回の内容を表示しています\r\n" + shown;
     auto failing = [&](const char* problem, const char* status = "") {
         return StateFile{kShareWide, read, "4", checked, problem, since, status};
     };
@@ -66,7 +67,7 @@ TEST(SharedMenuPage, TheStateIsToldInWordsForEachThingThePlugInLeaves) {
          true,
          {kShareWide, "", "0", checked, "unreachable", since, ""},
          "サーバーに接続できません\r\n" + ShownTime(since) +
-             " から、表示できる共有メニューはありません",
+             " から。表示できる共有メニューはありません",
          false},
     };
     const size_t count = sizeof rows / sizeof rows[0];
