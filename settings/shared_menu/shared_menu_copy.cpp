@@ -1,5 +1,7 @@
 #include "settings/shared_menu/shared_menu_copy.h"
 
+#include <new>
+
 namespace {
 struct CopiedItem {
     int depth; // below the copy's own item, which is at 0
@@ -35,6 +37,37 @@ int LevelBelow(const CTreeCtrl& tree, HTREEITEM parent) {
         ++level;
     return level;
 }
+// Inserts the items, the first at (parent, after) and each other one as
+// the last child of the copied submenu it belongs to; copy: the first. False
+// when an item could not be made, memory included.
+bool InsertItems(CURLPage& page, const std::vector<CopiedItem>& items, HTREEITEM parent,
+                 HTREEITEM after, HTREEITEM& copy) {
+    try {
+        // open[k]: the copied submenu that holds the items of depth k + 1.
+        std::vector<HTREEITEM> open;
+        for (const CopiedItem& item : items) {
+            HTREEITEM into = parent, place = after;
+            size_t depth = static_cast<size_t>(item.depth);
+            if (depth > 0 && !open.empty()) {
+                open.resize(depth < open.size() ? depth : open.size());
+                into = open.back();
+                place = TVI_LAST;
+            }
+            HTREEITEM made = item.submenu ? page.InsertSubmenu(into, place, item.title->c_str())
+                                          : page.InsertTextEntry(into, place, item.title->c_str(),
+                                                                 item.text->c_str());
+            if (!made)
+                return false;
+            if (!copy)
+                copy = made;
+            if (item.submenu)
+                open.push_back(made);
+        }
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
 } // namespace
 
 SharedCopyResult CopySharedItem(CURLPage& page, const std::vector<BackupEntry>& entries,
@@ -58,29 +91,12 @@ SharedCopyResult CopySharedItem(CURLPage& page, const std::vector<BackupEntry>& 
     if (LevelBelow(tree, parent) + deepest + 1 > kMaxBackupLevels)
         return SharedCopyResult::kTooDeep;
 
-    // open[k]: the copied submenu that holds the items of depth k + 1.
-    std::vector<HTREEITEM> open;
     HTREEITEM copy = nullptr;
-    for (const CopiedItem& item : items) {
-        HTREEITEM into = parent, place = after;
-        size_t depth = static_cast<size_t>(item.depth);
-        if (depth > 0 && !open.empty()) {
-            open.resize(depth < open.size() ? depth : open.size());
-            into = open.back();
-            place = TVI_LAST;
-        }
-        HTREEITEM made = item.submenu ? page.InsertSubmenu(into, place, item.title->c_str())
-                                      : page.InsertTextEntry(into, place, item.title->c_str(),
-                                                             item.text->c_str());
-        if (!made) {
-            if (copy)
-                tree.DeleteItem(copy);
-            return SharedCopyResult::kNotInserted;
-        }
-        if (!copy)
-            copy = made;
-        if (item.submenu)
-            open.push_back(made);
+    if (!InsertItems(page, items, parent, after, copy)) {
+        // Half a submenu is no copy of it.
+        if (copy)
+            tree.DeleteItem(copy);
+        return SharedCopyResult::kNotInserted;
     }
     // Selected, so that the next copy goes after this one.
     tree.SelectItem(copy);

@@ -91,6 +91,10 @@ BOOL CSharedMenuPage::OnApply() {
     m_bFilling = false;
     std::string source = Trimmed(m_strSource);
     if (ClassifySharedSource(source) == SharedSourceKind::kInvalid) {
+        // OK pressed on another page: this is the page to mend.
+        HWND sheet = GetParent();
+        LRESULT self = ::SendMessageA(sheet, PSM_HWNDTOINDEX, reinterpret_cast<WPARAM>(m_hWnd), 0);
+        ::SendMessageA(sheet, PSM_SETCURSEL, static_cast<WPARAM>(self), 0);
         Tell(kInvalidSource);
         ::SetFocus(GetDlgItem(IDC_SHARED_SOURCE));
         return FALSE;
@@ -127,6 +131,17 @@ void CSharedMenuPage::FillTree(const std::string& title) {
     ::EnableWindow(GetDlgItem(IDC_SHARED_COPY), FALSE);
     if (m_copy.entries.empty())
         return;
+    try {
+        AddItems(title);
+    } catch (...) {
+        // Half a shared menu would be copied as if it were whole.
+        m_tree.DeleteAllItems();
+        m_copy = LoadedBackup();
+        throw;
+    }
+}
+
+void CSharedMenuPage::AddItems(const std::string& title) {
     // Tree order: each entry's submenu follows it; open[d] holds depth d's parent.
     HTREEITEM top = m_tree.InsertItem(title.c_str(), 1, 1);
     std::vector<HTREEITEM> open{top};
@@ -146,7 +161,6 @@ void CSharedMenuPage::FillTree(const std::string& title) {
         insert.item.lParam = static_cast<LPARAM>(i + 1);
         HTREEITEM item = m_tree.InsertItem(&insert);
         if (!item) {
-            // Half a shared menu would be copied as if it were whole.
             m_tree.DeleteAllItems();
             m_copy = LoadedBackup();
             return;

@@ -43,6 +43,7 @@ class CSharedMenuPage : public CPropertyPage {
     // stored setting (which is what the plug-in reads).
     void ShowState();
     void FillTree(const std::string& title);
+    void AddItems(const std::string& title);
     void Tell(const char* text) const;
 
     CURLPage& m_menuPage;

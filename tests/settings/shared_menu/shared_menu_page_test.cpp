@@ -198,8 +198,23 @@ TEST(SharedMenuPage, SettingsAreSavedOrRemovedAndOnlySafeSourcesPassOk) {
             stored[i] = StoredRootString("SharedMenu") + "|" + StoredRootString("SharedMenuTitle");
         }));
     }
+    // OK pressed on another page brings the page with the refused source back.
+    std::string okBox, okTab, okStored;
+    steps.push_back(OnSharedPage([](HWND page) {
+        SetControlText(page, kSourceField, "http://intra.example.jp/team.json");
+        SelectPage(GetParent(page), 0);
+        PostMessageA(GetParent(page), PSM_PRESSBUTTON, PSBTN_OK, 0);
+    }));
+    steps.push_back(AnswerMessage(&okBox));
+    steps.push_back(OnSheet([&](HWND sheet) {
+        okTab = CurrentTabTitle(sheet);
+        okStored = StoredRootString("SharedMenu");
+    }));
     steps.push_back(PressSheetCancel());
     ASSERT_TRUE(RunSheetSteps(steps, 60000));
+    EXPECT_EQ(okBox, refusal);
+    EXPECT_EQ(okTab, "共有メニュー");
+    EXPECT_EQ(okStored, "(none)");
     for (size_t i = 0; i < count; ++i) {
         if (rows[i].storedSource) {
             lastSource = rows[i].storedSource;
