@@ -89,6 +89,13 @@ CBackupPage::CBackupPage(CURLPage& menuPage, int menuPageIndex)
 
 CBackupPage::~CBackupPage() = default;
 
+BOOL CBackupPage::OnInitDialog() {
+    BOOL focus = CPropertyPage::OnInitDialog();
+    if (m_pSharedMenuPage)
+        m_pSharedMenuPage->RememberSharedFile();
+    return focus;
+}
+
 CURLPage& CBackupPage::MenuPage() {
     // The sheet makes a page's window when it is first selected.
     if (!m_menuPage.GetSafeHwnd())

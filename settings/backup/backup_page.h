@@ -15,6 +15,8 @@ class CBackupPage : public CPropertyPage {
     void SetSharedMenuPage(CSharedMenuPage* page) { m_pSharedMenuPage = page; }
 
   protected:
+    // The shared file is first looked at here, where it is exported.
+    BOOL OnInitDialog() override;
     // "ｴｸｽﾎﾟｰﾄ": the menu as it stands, unsaved edits included, to a file.
     void OnExport();
     // "ｲﾝﾎﾟｰﾄ": a file's menu into the tree; OK or Apply saves it.

@@ -38,8 +38,9 @@ ON_NOTIFY(TVN_ITEMEXPANDINGA, IDC_SHARED_TREE, OnTreeItemExpanding)
 END_MESSAGE_MAP()
 
 CSharedMenuPage::CSharedMenuPage(CURLPage& menuPage, int menuPageIndex)
-    : CPropertyPage(IDD_SHARED_MENU_PAGE), m_menuPage(menuPage), m_nMenuPageIndex(menuPageIndex) {
-    // What the export compares against: the file as it was when the sheet opened.
+    : CPropertyPage(IDD_SHARED_MENU_PAGE), m_menuPage(menuPage), m_nMenuPageIndex(menuPageIndex) {}
+
+void CSharedMenuPage::RememberSharedFile() {
     m_stamp.Remember(StoredSharedSource());
 }
 

@@ -20,8 +20,12 @@ class CSharedMenuPage : public CPropertyPage {
     // The path or address as the page holds it, typed but not yet saved; as
     // stored while the page was never shown.
     std::string Source() const;
-    // The shared file as this sheet last read or wrote it.
+    // The shared file as this sheet last saw or wrote it.
     SharedFileStamp& Stamp() { return m_stamp; }
+    // Takes the stored path's stamp now: what "共有メニューとして書き出す"
+    // compares against until it writes. Not at the sheet's opening: a shared
+    // folder that does not answer would hold up every reader's sheet.
+    void RememberSharedFile();
 
   protected:
     void DoDataExchange(CDataExchange* dx) override;
