@@ -211,7 +211,7 @@ int RunHeadless(HWND mainWindow, HWND compose) {
     // The configure command, as the host's menu offers it.
     if (PhotographSettingsSheet()) {
         PrintText("設定画面の写真: settings-menu.png, settings-etc.png, settings-import.png, "
-                  "settings-backup.png\n");
+                  "settings-backup.png, settings-shared.png\n");
     } else {
         PrintText("設定画面の写真を保存できませんでした\n");
         result = 1;

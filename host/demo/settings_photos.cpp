@@ -9,6 +9,7 @@
 #include "menu_printer.h"
 #include "plugin_loader.h"
 #include "screen_capture.h"
+#include "shared_menu_sample.h"
 
 namespace {
 
@@ -23,6 +24,8 @@ const int HtmlImportButton = 1012;
 const int HtmlBrowseButton = 1014;
 const int HtmlTitleField = 1003;
 const int OpenDialogNameFields[] = {1148, 1152}; // Explorer layout, classic layout
+const int SharedMenuPageIndex = 3;
+const int Photos = 5;
 
 struct SheetSession {
     int step;
@@ -125,6 +128,20 @@ void ShowImportedSubmenu(HWND page) {
               "」)\n");
 }
 
+void ShowSharedSubmenu(HWND page) {
+    HWND tree = PageTree(page);
+    if (!tree)
+        return;
+    HTREEITEM submenu = TreeView_GetChild(tree, TreeView_GetRoot(tree));
+    if (!submenu)
+        return;
+    TreeView_Expand(tree, submenu, TVE_EXPAND);
+    if (HTREEITEM first = TreeView_GetChild(tree, submenu)) {
+        SetFocus(tree);
+        TreeView_SelectItem(tree, first);
+    }
+}
+
 bool WriteExport(const std::string& path) {
     std::string bytes = JapaneseBookmarkExport(ExportBytes);
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -210,6 +227,13 @@ void CALLBACK SheetStep(HWND, UINT, UINT_PTR, DWORD) {
         break;
     case 9:
         sheet.photos += Photograph(window, "settings-backup.png");
+        PropSheet_SetCurSel(window, nullptr, SharedMenuPageIndex);
+        break;
+    case 10: // the shared menu's first submenu open, its first entry selected
+        ShowSharedSubmenu(page);
+        break;
+    case 11:
+        sheet.photos += Photograph(window, "settings-shared.png");
         PropSheet_PressButton(window, PSBTN_CANCEL);
         break;
     default:
@@ -222,10 +246,10 @@ void CALLBACK SheetStep(HWND, UINT, UINT_PTR, DWORD) {
 
 BOOL PhotographSettingsSheet(void) {
     sheet = SheetSession{0, GetTickCount(), 0, std::string(HostFolder()) + ExportFileName, ""};
-    if (!WriteExport(sheet.exportPath))
+    if (!WriteExport(sheet.exportPath) || !WriteSharedMenuSample())
         return FALSE;
     UINT_PTR timer = SetTimer(nullptr, 0, StepIntervalMs, SheetStep);
     LRESULT loaded = Plugin.Setup(0);
     KillTimer(nullptr, timer);
-    return loaded && sheet.photos == 4;
+    return loaded && sheet.photos == Photos;
 }

@@ -33,30 +33,33 @@ BackupError ReadBackupFile(const char* path, std::string& bytes) {
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return BackupError::kCannotRead;
-    BackupError result = BackupError::kNone;
-    LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(file, &size)) {
-        result = BackupError::kCannotRead;
-    } else if (static_cast<unsigned long long>(size.QuadPart) > kMaxBackupFileBytes) {
-        result = BackupError::kTooLarge;
-    } else {
-        bytes.resize(static_cast<size_t>(size.QuadPart));
-        size_t done = 0;
-        while (done < bytes.size()) {
-            DWORD read = 0;
-            if (!::ReadFile(file, &bytes[done], static_cast<DWORD>(bytes.size() - done), &read,
-                            nullptr) ||
-                read == 0)
-                break;
-            done += read;
-        }
-        if (done != bytes.size()) {
-            bytes.clear();
-            result = BackupError::kCannotRead;
-        }
-    }
+    BackupError result = ReadOpenBackupFile(file, bytes);
     ::CloseHandle(file);
     return result;
+}
+
+BackupError ReadOpenBackupFile(HANDLE file, std::string& bytes) {
+    bytes.clear();
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(file, &size))
+        return BackupError::kCannotRead;
+    if (static_cast<unsigned long long>(size.QuadPart) > kMaxBackupFileBytes)
+        return BackupError::kTooLarge;
+    bytes.resize(static_cast<size_t>(size.QuadPart));
+    size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD read = 0;
+        if (!::ReadFile(file, &bytes[done], static_cast<DWORD>(bytes.size() - done), &read,
+                        nullptr) ||
+            read == 0)
+            break;
+        done += read;
+    }
+    if (done != bytes.size()) {
+        bytes.clear();
+        return BackupError::kCannotRead;
+    }
+    return BackupError::kNone;
 }
 
 bool WriteFileReplacing(const char* path, const std::string& bytes) {

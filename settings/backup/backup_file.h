@@ -3,11 +3,15 @@
 #pragma once
 #include "settings/backup/menu_backup_format.h"
 
+#include <windows.h>
+
 #include <string>
 
 // The file's bytes. kTooLarge past kMaxBackupFileBytes (nothing is read
 // then), kCannotRead when it cannot be opened or read to its end.
 BackupError ReadBackupFile(const char* path, std::string& bytes);
+// The same from a file opened for reading.
+BackupError ReadOpenBackupFile(HANDLE file, std::string& bytes);
 
 // Writes bytes to a new file beside path and then puts it in path's place, so
 // that path holds either its old content or all of the new. False when any

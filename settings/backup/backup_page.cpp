@@ -6,6 +6,10 @@
 #include "settings/backup/menu_backup.h"
 #include "settings/imports/favorites/title_clash.h"
 #include "settings/resources/backup_ids.h"
+#include "settings/resources/shared_menu_ids.h"
+#include "settings/shared_menu/shared_menu_export.h"
+#include "settings/shared_menu/shared_menu_page.h"
+#include "settings/sheet/page_window.h"
 
 #include <cstdio>
 
@@ -77,6 +81,7 @@ std::string FileTitle(const std::string& path) {
 BEGIN_MESSAGE_MAP(CBackupPage, CPropertyPage)
 ON_BN_CLICKED(IDC_BACKUP_EXPORT, OnExport)
 ON_BN_CLICKED(IDC_BACKUP_IMPORT, OnImport)
+ON_BN_CLICKED(IDC_EXPORT_SHARED, OnExportShared)
 END_MESSAGE_MAP()
 
 CBackupPage::CBackupPage(CURLPage& menuPage, int menuPageIndex)
@@ -84,14 +89,17 @@ CBackupPage::CBackupPage(CURLPage& menuPage, int menuPageIndex)
 
 CBackupPage::~CBackupPage() = default;
 
+BOOL CBackupPage::OnInitDialog() {
+    BOOL focus = CPropertyPage::OnInitDialog();
+    if (m_pSharedMenuPage)
+        m_pSharedMenuPage->RememberSharedFile();
+    return focus;
+}
+
 CURLPage& CBackupPage::MenuPage() {
     // The sheet makes a page's window when it is first selected.
-    if (!m_menuPage.GetSafeHwnd()) {
-        HWND sheet = GetParent();
-        LRESULT self = ::SendMessageA(sheet, PSM_HWNDTOINDEX, reinterpret_cast<WPARAM>(m_hWnd), 0);
-        ::SendMessageA(sheet, PSM_SETCURSEL, static_cast<WPARAM>(m_nMenuPageIndex), 0);
-        ::SendMessageA(sheet, PSM_SETCURSEL, static_cast<WPARAM>(self), 0);
-    }
+    if (!m_menuPage.GetSafeHwnd())
+        MakePageWindow(m_hWnd, m_nMenuPageIndex);
     return m_menuPage;
 }
 
@@ -114,6 +122,16 @@ void CBackupPage::OnImport() {
         Import();
     } catch (...) {
         Tell(kCannotImport);
+    }
+}
+
+void CBackupPage::OnExportShared() {
+    try {
+        if (m_pSharedMenuPage)
+            ExportSharedMenu(MenuPage(), m_pSharedMenuPage->Source(), m_pSharedMenuPage->Stamp(),
+                             m_hWnd);
+    } catch (...) {
+        Tell(kCannotWrite);
     }
 }
 

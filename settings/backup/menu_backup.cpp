@@ -73,8 +73,12 @@ BackupError LoadBackup(const char* path, LoadedBackup& backup) {
     backup = LoadedBackup();
     std::string bytes;
     BackupError error = ReadBackupFile(path, bytes);
-    if (error == BackupError::kNone)
-        error = ReadMenuBackup(bytes.data(), bytes.size(), backup.entries);
+    return error == BackupError::kNone ? LoadBackupBytes(bytes, backup) : error;
+}
+
+BackupError LoadBackupBytes(const std::string& bytes, LoadedBackup& backup) {
+    backup = LoadedBackup();
+    BackupError error = ReadMenuBackup(bytes.data(), bytes.size(), backup.entries);
     if (error != BackupError::kNone)
         return error;
     for (BackupEntry& entry : backup.entries) {

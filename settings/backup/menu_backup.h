@@ -23,6 +23,8 @@ struct LoadedBackup {
 // Reads the file at path; anything but kNone leaves backup empty. Every
 // line end of a text becomes CR LF (titles keep theirs).
 BackupError LoadBackup(const char* path, LoadedBackup& backup);
+// The same from a file's bytes.
+BackupError LoadBackupBytes(const std::string& bytes, LoadedBackup& backup);
 
 // Replaces the whole menu by the backup's. False, with the tree as it was,
 // when an item could not be made.

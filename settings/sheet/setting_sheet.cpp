@@ -15,10 +15,13 @@ struct FailureTexts {
 } // namespace
 
 CSettingSheet::CSettingSheet(HWND parent)
-    : CPropertySheet(IDS_SHEET_CAPTION, parent, 0), m_backupPage(m_urlPage, 0) {
+    : CPropertySheet(IDS_SHEET_CAPTION, parent, 0), m_backupPage(m_urlPage, 0),
+      m_sharedMenuPage(m_urlPage, 0) {
     AddPage(&m_urlPage);
     AddPage(&m_etcPage);
     AddPage(&m_backupPage);
+    AddPage(&m_sharedMenuPage);
+    m_backupPage.SetSharedMenuPage(&m_sharedMenuPage);
 }
 
 CSettingSheet::~CSettingSheet() = default;

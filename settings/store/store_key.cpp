@@ -130,6 +130,13 @@ BOOL CStoreKey::WriteString(const char* name, const char* text) const {
     return SetValue(name, REG_SZ, text, static_cast<DWORD>(lstrlenA(text)));
 }
 
+BOOL CStoreKey::DeleteValue(const char* name) const {
+    if (FilterRegistryWrite(RegistryWrite::kSetValue) != ERROR_SUCCESS)
+        return FALSE;
+    LONG status = ::RegDeleteValueA(m_hKey, name);
+    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+}
+
 CStoreKey CStoreKey::CreateSubKey(const char* name) const {
     return CStoreKey(CreateKey(m_hKey, name), name);
 }

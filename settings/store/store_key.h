@@ -35,6 +35,8 @@ class CStoreKey {
     BOOL WriteDword(const char* name, DWORD value) const;
     // A REG_SZ of the text's bytes, without a terminating NUL.
     BOOL WriteString(const char* name, const char* text) const;
+    // Removes a value; TRUE also when there was none.
+    BOOL DeleteValue(const char* name) const;
 
     // Creates the subkey, or opens it where it exists.
     CStoreKey CreateSubKey(const char* name) const;
