@@ -8,6 +8,7 @@
 #include "plugin_state.h"
 #include "plugin/address_book/address_cache.h"
 #include "plugin/menu/menu_cache.h"
+#include "plugin/reader/reader_thread.h"
 
 HINSTANCE PluginInstance;
 
@@ -31,6 +32,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
     switch (reason) {
     case DLL_PROCESS_ATTACH:
         PluginInstance = instance;
+        InitializeMenuCache();
         if (!BindHost()) {
             ShowLoadFailure();
             return FALSE;
@@ -38,10 +40,14 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
         return TRUE;
     case DLL_PROCESS_DETACH:
         // Unloaded by the host: the caches go. At the end of the process the
-        // system takes everything back by itself.
+        // system takes everything back by itself. The reader thread holds
+        // the plug-in while it works, so it is past its work by now: nothing
+        // here waits for it.
         if (!reserved) {
+            ForgetReader();
             FreeMenuCache();
             FreeAddressBookCache();
+            DeleteMenuCache();
         }
         UnbindHost();
         return TRUE;

@@ -7,6 +7,7 @@
 #include "plugin/menu/menu_cache.h"
 #include "plugin/menu/text_menu.h"
 #include "plugin/picker/picker_menu.h"
+#include "plugin/reader/reader_thread.h"
 
 namespace {
 
@@ -29,6 +30,7 @@ LPCSTR WINAPI QPCGetPlugName(void) {
 
 LRESULT WINAPI QPCStartUp(LPARAM) {
     ReleaseEndedModalLoops();
+    StartReadingStore();
     return 1;
 }
 
@@ -38,7 +40,10 @@ LRESULT WINAPI QPCCleanUp(void) {
     TextListClear(&AddressTexts);
     ShowSnapshotInPicker(nullptr);
     DestroyPopups();
-    FreeMenuCache();
+    // A reader still inside a read past the wait keeps the cache it shares;
+    // the next clean-up frees it.
+    if (StopReader())
+        FreeMenuCache();
     FreeAddressBookCache();
     return 0;
 }

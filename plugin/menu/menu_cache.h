@@ -1,15 +1,28 @@
-// The store as the popups show it: the last whole read of the menu, kept
-// between builds and read again only when the store changed since.
+// The store as the popups show it: the last whole read of the menu, made by
+// the plug-in's reader thread (plugin/reader/) and kept between builds. A
+// build takes the reader's newest read; it waits for the reader only when the
+// store changed and the read that shows the change has not ended.
 #pragma once
 #include <windows.h>
 
 #include "menu_snapshot.h"
 
-// The menu to build the popup from: the kept snapshot while the store is
-// unchanged, else a fresh whole read (or, when a save keeps disturbing the
-// read, the last whole one). Null when the store or its menu cannot be had.
-// Valid until the next call or FreeMenuCache.
+// The store's switches, read with the menu and kept with it: a read that is
+// not used (disturbed by a save) changes none of them.
+struct StoreSwitches {
+    bool usesAddressBook; // "UseAddress"
+    bool usesPicker;      // "UsePicker"
+};
+
+// The menu to build the popup from (the host's thread): the kept snapshot
+// while the store is unchanged, else the reader's fresh whole read (or, when a
+// save keeps disturbing the reads, the last whole one). Null when the store or
+// its menu cannot be had. Valid until the next call or FreeMenuCache.
 const MenuSnapshot* CurrentMenuSnapshot(void);
+
+// Starts the reader and its first read (QPCStartUp), so that the first menu
+// finds the store read.
+void StartReadingStore(void);
 
 // The store's "UseAddress" switch, as read with the last snapshot.
 bool StoreUsesAddressBook(void);
@@ -18,5 +31,20 @@ bool StoreUsesAddressBook(void);
 // snapshot.
 bool StoreUsesPicker(void);
 
-// Releases the snapshot and ends the change notification.
+// Releases the snapshots and ends the change notification; only once the
+// reader has ended (or never ran).
 void FreeMenuCache(void);
+
+// The guard between the reader and the builds, made at load and deleted at
+// unload.
+void InitializeMenuCache(void);
+void DeleteMenuCache(void);
+
+// For the reader thread. True when a build asked for a read, or the store's
+// notification fired, and no read has answered it yet.
+bool StoreReadWanted(void);
+// Reads the store (a second time when a save disturbed the first) and hands
+// the result to the next build.
+void ReadStoreForBuilds(void);
+// The notification's event while one is armed (else null), to wait on.
+HANDLE StoreChangeEvent(void);
