@@ -19,9 +19,13 @@
 // later one signals again.
 #include "menu_cache.h"
 
+#include <stdlib.h>
+#include <string.h>
+
 #include "menu_store.h"
 #include "store_watch.h"
 #include "plugin/reader/reader_thread.h"
+#include "plugin/shared_menu/shared_source.h"
 
 namespace {
 
@@ -42,11 +46,14 @@ struct ReadResult {
 // Between the reader and the builds, under Guard.
 struct SharedState {
     StoreWatch watch;
-    LONG wanted;        // reads asked for
-    LONG started;       // the number of the last read that armed the notification
-    LONG finished;      // the number of the last read that ended
-    ReadResult pending; // the newest read no build has taken yet
-    HANDLE readEnded;   // set when a read ends
+    LONG wanted;                // reads asked for
+    LONG started;               // the number of the last read that armed the notification
+    LONG finished;              // the number of the last read that ended
+    ReadResult pending;         // the newest read no build has taken yet
+    bool sharedHanded;          // sharedPending is new
+    MenuSnapshot sharedPending; // the newest shared menu (none: no entries, not valid)
+    bool sharedValid;
+    HANDLE readEnded; // set when a read ends
 };
 
 // The builds' own: what the popups show. The reader never touches it.
@@ -57,13 +64,36 @@ struct ShownMenu {
     bool whole; // a whole read (not cut short by memory)
 };
 
+// The team's shared menu the popups show, and the menu they are built from:
+// the user's entries, then one submenu holding the shared ones, the strings
+// lent by the two snapshots.
+struct ShownSharedMenu {
+    MenuSnapshot snapshot;
+    bool valid;
+};
+
 CRITICAL_SECTION Guard;
 SharedState Shared;
 ShownMenu Shown;
+ShownSharedMenu ShownShared;
+MenuSnapshot Joined;     // entries only; the strings belong to the two above
+DWORD JoinedSharedStart; // index of the shared submenu in Joined
+
+// The setting read with the last whole store read (the reader's own).
+char SharedSetting[MAX_PATH * 4];
 
 // A build waits no longer than this for the reader: a read waits up to 5 s
 // for the store's lock, twice when a save disturbs it, and walks the store.
 const DWORD kBuildWaitMs = 30000;
+
+// A string value into a fixed buffer, cut to fit; "" when absent.
+void ReadStoreText(HKEY root, const char* name, char* buffer, size_t capacity) {
+    buffer[0] = '\0';
+    char* value = ReadStoreString(root, name);
+    if (value)
+        lstrcpynA(buffer, value, static_cast<int>(capacity));
+    free(value);
+}
 
 // One read of the whole store into an empty snapshot. The watch is armed on
 // the store before the walk; *serving is the number of the read.
@@ -93,6 +123,8 @@ ReadOutcome ReadStore(MenuSnapshot* snapshot, StoreSwitches* switches, LONG* ser
     }
     switches->usesAddressBook = ReadStoreNumber(root, "UseAddress") != 0;
     switches->usesPicker = ReadStoreNumber(root, "UsePicker") != 0;
+    ReadStoreText(root, "SharedMenuTitle", switches->sharedTitle, sizeof switches->sharedTitle);
+    ReadStoreText(root, "SharedMenu", SharedSetting, sizeof SharedSetting);
     bool disturbed = false;
     if (menuKey) {
         ReadMenuSnapshot(menuKey, snapshot, &disturbed);
@@ -148,14 +180,10 @@ void WaitForRead(LONG target) {
 }
 
 // Takes the reader's newest read into what the popups show.
-void TakePending(void) {
-    EnterCriticalSection(&Guard);
-    ReadResult taken = Shared.pending;
-    Shared.pending = {};
-    LeaveCriticalSection(&Guard);
-    if (!taken.present)
+void TakeStoreRead(ReadResult* taken) {
+    if (!taken->present)
         return;
-    if (taken.outcome == kReadDisturbed) {
+    if (taken->outcome == kReadDisturbed) {
         // Never the disturbed read: what was last read whole, while there is.
         if (Shown.valid && Shown.whole)
             return;
@@ -164,12 +192,65 @@ void TakePending(void) {
         return;
     }
     FreeMenuSnapshot(&Shown.snapshot);
-    Shown.snapshot = taken.snapshot;
-    Shown.switches = taken.switches;
-    Shown.valid = taken.outcome == kReadWhole;
+    Shown.snapshot = taken->snapshot;
+    Shown.switches = taken->switches;
+    Shown.valid = taken->outcome == kReadWhole;
     // A read cut short by memory shows what it has, and the next build asks
     // again.
-    Shown.whole = Shown.valid && !taken.snapshot.truncated;
+    Shown.whole = Shown.valid && !taken->snapshot.truncated;
+}
+
+const char kSharedTitle[] = "共有";
+
+// The user's entries, then the shared submenu: one snapshot for the popup and
+// the picker, which number the shared entries after the user's own.
+const MenuSnapshot* JoinShared(void) {
+    JoinedSharedStart = Shown.snapshot.count;
+    if (!ShownShared.valid)
+        return &Shown.snapshot;
+    DWORD count = Shown.snapshot.count + 1 + ShownShared.snapshot.count;
+    if (count > Joined.capacity) {
+        SnapshotEntry* entries =
+            static_cast<SnapshotEntry*>(realloc(Joined.entries, count * sizeof(SnapshotEntry)));
+        if (!entries)
+            return &Shown.snapshot; // the user's own menu, as without a shared one
+        Joined.entries = entries;
+        Joined.capacity = count;
+    }
+    if (Shown.snapshot.count)
+        memcpy(Joined.entries, Shown.snapshot.entries,
+               Shown.snapshot.count * sizeof(SnapshotEntry));
+    SnapshotEntry* title = &Joined.entries[Shown.snapshot.count];
+    title->title = const_cast<char*>(Shown.switches.sharedTitle[0] ? Shown.switches.sharedTitle
+                                                                   : kSharedTitle);
+    title->text = nullptr;
+    title->depth = 0;
+    for (DWORD i = 0; i < ShownShared.snapshot.count; ++i) {
+        SnapshotEntry entry = ShownShared.snapshot.entries[i];
+        ++entry.depth;
+        Joined.entries[Shown.snapshot.count + 1 + i] = entry;
+    }
+    Joined.count = count;
+    Joined.truncated = Shown.snapshot.truncated;
+    return &Joined;
+}
+
+void TakePending(void) {
+    EnterCriticalSection(&Guard);
+    ReadResult taken = Shared.pending;
+    Shared.pending = {};
+    bool sharedHanded = Shared.sharedHanded;
+    MenuSnapshot shared = Shared.sharedPending;
+    bool sharedValid = Shared.sharedValid;
+    Shared.sharedHanded = false;
+    Shared.sharedPending = {};
+    LeaveCriticalSection(&Guard);
+    TakeStoreRead(&taken);
+    if (sharedHanded) {
+        FreeMenuSnapshot(&ShownShared.snapshot);
+        ShownShared.snapshot = shared;
+        ShownShared.valid = sharedValid;
+    }
 }
 
 } // namespace
@@ -213,6 +294,12 @@ void ReadStoreForBuilds(void) {
         if (outcome == kReadNoMenu)
             FreeMenuSnapshot(&fresh);
         result = {true, outcome, fresh, switches};
+        if (outcome == kReadWhole) {
+            // Before the read is counted: a build that waits for it finds
+            // a new source's local copy too.
+            NoteSharedSetting(SharedSetting);
+            CheckSharedSoon();
+        }
         break;
     }
     EnterCriticalSection(&Guard);
@@ -266,7 +353,23 @@ const MenuSnapshot* CurrentMenuSnapshot(void) {
         }
     }
     TakePending();
-    return Shown.valid ? &Shown.snapshot : nullptr;
+    return Shown.valid ? JoinShared() : nullptr;
+}
+
+DWORD SharedMenuStart(void) {
+    return JoinedSharedStart;
+}
+
+void HandSharedMenu(MenuSnapshot* menu) {
+    EnterCriticalSection(&Guard);
+    FreeMenuSnapshot(&Shared.sharedPending);
+    Shared.sharedHanded = true;
+    Shared.sharedValid = menu != nullptr;
+    if (menu) {
+        Shared.sharedPending = *menu;
+        *menu = {};
+    }
+    LeaveCriticalSection(&Guard);
 }
 
 bool StoreUsesAddressBook(void) {
@@ -280,6 +383,12 @@ bool StoreUsesPicker(void) {
 void FreeMenuCache(void) {
     FreeMenuSnapshot(&Shown.snapshot);
     Shown = {};
+    FreeMenuSnapshot(&ShownShared.snapshot);
+    ShownShared = {};
+    free(Joined.entries);
+    Joined = {};
+    FreeMenuSnapshot(&Shared.sharedPending);
+    SharedSetting[0] = '\0';
     FreeMenuSnapshot(&Shared.pending.snapshot);
     EndStoreWatch(&Shared.watch);
     if (Shared.readEnded)

@@ -10,8 +10,9 @@
 // The store's switches, read with the menu and kept with it: a read that is
 // not used (disturbed by a save) changes none of them.
 struct StoreSwitches {
-    bool usesAddressBook; // "UseAddress"
-    bool usesPicker;      // "UsePicker"
+    bool usesAddressBook;  // "UseAddress"
+    bool usesPicker;       // "UsePicker"
+    char sharedTitle[256]; // "SharedMenuTitle"; "" for the usual title
 };
 
 // The menu to build the popup from (the host's thread): the kept snapshot
@@ -19,6 +20,11 @@ struct StoreSwitches {
 // save keeps disturbing the reads, the last whole one). Null when the store or
 // its menu cannot be had. Valid until the next call or FreeMenuCache.
 const MenuSnapshot* CurrentMenuSnapshot(void);
+
+// Where the team's shared menu begins in CurrentMenuSnapshot's entries: its
+// submenu entry, after the user's own entries (the snapshot's count when
+// there is no shared menu).
+DWORD SharedMenuStart(void);
 
 // Starts the reader and its first read (QPCStartUp), so that the first menu
 // finds the store read.
@@ -48,3 +54,6 @@ bool StoreReadWanted(void);
 void ReadStoreForBuilds(void);
 // The notification's event while one is armed (else null), to wait on.
 HANDLE StoreChangeEvent(void);
+
+// The reader's newest shared menu (moved out of menu), or none (null).
+void HandSharedMenu(MenuSnapshot* menu);

@@ -9,6 +9,7 @@
 #include <stdlib.h>
 
 #include "plugin/menu/menu_cache.h"
+#include "plugin/shared_menu/shared_source.h"
 
 namespace {
 
@@ -33,9 +34,14 @@ void Serve(HANDLE wake, HANDLE stop) {
             ReadStoreForBuilds();
             continue;
         }
+        DWORD untilCheck = INFINITE;
+        if (SharedCheckDue(&untilCheck)) {
+            CheckSharedSource(stop);
+            continue;
+        }
         HANDLE handles[3] = {stop, wake, StoreChangeEvent()};
         DWORD count = handles[2] ? 3 : 2;
-        if (WaitForMultipleObjects(count, handles, FALSE, INFINITE) == WAIT_OBJECT_0)
+        if (WaitForMultipleObjects(count, handles, FALSE, untilCheck) == WAIT_OBJECT_0)
             return;
     }
 }
@@ -50,6 +56,7 @@ DWORD WINAPI ReaderMain(void* parameter) {
     ThreadStart start = *static_cast<ThreadStart*>(parameter);
     free(parameter);
     Serve(start.wake, start.stop);
+    EndSharedSource();
     // The events are the thread's: the host's side may have given up waiting.
     CloseHandle(start.wake);
     CloseHandle(start.stop);
