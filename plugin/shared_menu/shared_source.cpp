@@ -80,6 +80,12 @@ void ScheduleNext(void) {
         GetTickCount() + kCheckPeriodMs + static_cast<DWORD>(rand()) % kCheckSpreadMs;
 }
 
+// A read that failed: the source went away after it had begun to answer
+// (the file is cut short), or it never answered.
+SharedProblem ReadProblem(size_t sizeRead) {
+    return sizeRead ? kSharedIncomplete : kSharedUnreachable;
+}
+
 // Reads the whole file into a heap buffer; kSharedFine with *bytes set, or why
 // not.
 SharedProblem ReadWhole(HANDLE file, HANDLE stop, char** bytes, size_t* size) {
@@ -117,9 +123,7 @@ SharedProblem ReadWhole(HANDLE file, HANDLE stop, char** bytes, size_t* size) {
             if (error == ERROR_HANDLE_EOF)
                 break;
             if (error != ERROR_IO_PENDING) {
-                problem = error == ERROR_BROKEN_PIPE || error == ERROR_NETNAME_DELETED
-                              ? kSharedIncomplete
-                              : kSharedUnreachable;
+                problem = ReadProblem(*size);
                 break;
             }
             HANDLE handles[2] = {done, stop};
@@ -135,9 +139,7 @@ SharedProblem ReadWhole(HANDLE file, HANDLE stop, char** bytes, size_t* size) {
             DWORD error = GetLastError();
             if (error == ERROR_HANDLE_EOF)
                 break;
-            problem = error == ERROR_BROKEN_PIPE || error == ERROR_NETNAME_DELETED
-                          ? kSharedIncomplete
-                          : kSharedUnreachable;
+            problem = ReadProblem(*size);
             break;
         }
         if (read == 0)
