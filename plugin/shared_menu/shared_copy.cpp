@@ -15,8 +15,8 @@ const WCHAR kStateName[] = L"shared-menu-state.ini";
 const WCHAR kTemporaryName[] = L"shared-menu.json.new";
 
 const WCHAR* const kProblemWords[] = {
-    L"none",       L"unreachable",   L"not-found", L"timeout",    L"insecure",
-    L"not-backup", L"later-version", L"too-large", L"incomplete", L"bad-menu",
+    L"none",          L"unreachable", L"not-found",  L"timeout",  L"insecure",    L"not-backup",
+    L"later-version", L"too-large",   L"incomplete", L"bad-menu", L"http-status", L"certificate",
 };
 
 // "<Local AppData>\Ostrel\Tevrix\" + name, the folders made when missing.
@@ -69,6 +69,8 @@ void ReadSharedState(const WCHAR* source, SharedState* state) {
     WCHAR number[16];
     ReadKey(file, L"Entries", number, 16);
     state->entries = wcstoul(number, nullptr, 10);
+    ReadKey(file, L"ETag", state->validators.etag, 256);
+    ReadKey(file, L"LastModified", state->validators.lastModified, 64);
     WCHAR word[32];
     ReadKey(file, L"Problem", word, 32);
     for (size_t i = 0; i < sizeof kProblemWords / sizeof kProblemWords[0]; ++i)
@@ -89,6 +91,18 @@ void WriteSharedState(const SharedState* state) {
     WritePrivateProfileStringW(kSection, L"LastCheck", state->lastCheck, file);
     WritePrivateProfileStringW(kSection, L"Problem", kProblemWords[state->problem], file);
     WritePrivateProfileStringW(kSection, L"ProblemSince", state->problemSince, file);
+    WCHAR status[16] = L"";
+    if (state->httpStatus)
+        _snwprintf(status, 16, L"%lu", static_cast<unsigned long>(state->httpStatus));
+    status[15] = L'\0';
+    WritePrivateProfileStringW(kSection, L"HttpStatus", status, file);
+    // The profile functions take one pair of quotes around a value away, and
+    // an ETag is quoted: it is written inside another pair.
+    WCHAR etag[260];
+    _snwprintf(etag, 260, L"\"%ls\"", state->validators.etag);
+    etag[259] = L'\0';
+    WritePrivateProfileStringW(kSection, L"ETag", state->validators.etag[0] ? etag : L"", file);
+    WritePrivateProfileStringW(kSection, L"LastModified", state->validators.lastModified, file);
 }
 
 bool WriteSharedCopy(const char* bytes, size_t size) {

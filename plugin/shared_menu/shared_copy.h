@@ -5,6 +5,7 @@
 #pragma once
 #include <windows.h>
 
+#include "http_source.h"
 #include "shared_menu_parse.h"
 
 // Times in the state are UTC, "yyyy-mm-dd hh:mm:ss".
@@ -17,6 +18,8 @@ struct SharedState {
     WCHAR lastCheck[kStateTimeChars];
     SharedProblem problem;
     WCHAR problemSince[kStateTimeChars];
+    DWORD httpStatus;          // addresses: the last status, 0 when none
+    HttpValidators validators; // addresses: those of the copy
 };
 
 // The state kept for source, or a fresh one (no copy, no problem) when the

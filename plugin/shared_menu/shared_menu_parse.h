@@ -18,6 +18,8 @@ enum SharedProblem {
     kSharedTooLarge,
     kSharedIncomplete,
     kSharedBadMenu,
+    kSharedHttpStatus,  // a status other than 200, 304, 404 or 410
+    kSharedCertificate, // the server's certificate failed the system's checks
 };
 
 // The largest file taken, as the backup import takes it.

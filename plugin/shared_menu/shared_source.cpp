@@ -9,6 +9,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "http_source.h"
 #include "shared_copy.h"
 #include "shared_menu_parse.h"
 #include "plugin/menu/menu_cache.h"
@@ -203,8 +204,24 @@ SharedProblem CheckPath(HANDLE stop) {
     return problem;
 }
 
-bool IsAddress(const WCHAR* path) {
-    return _wcsnicmp(path, L"https://", 8) == 0 || _wcsnicmp(path, L"http://", 7) == 0;
+SharedProblem CheckAddress(void) {
+    HttpValidators validators = Current.state.validators;
+    char* bytes = nullptr;
+    size_t size = 0;
+    SharedProblem problem =
+        FetchSharedAddress(Current.path, &validators, &bytes, &size, &Current.state.httpStatus);
+    if (problem != kSharedFine || !bytes)
+        return problem; // or unchanged (304)
+    DWORD entries = 0;
+    problem = HandBytes(bytes, size, &entries);
+    if (problem == kSharedFine) {
+        Current.state.validators = validators;
+        WriteSharedCopy(bytes, size);
+        StateTimeNow(Current.state.copyRead);
+        Current.state.entries = entries;
+    }
+    free(bytes);
+    return problem;
 }
 
 } // namespace
@@ -259,7 +276,7 @@ bool SharedCheckDue(DWORD* waitMs) {
 }
 
 void CheckSharedSource(HANDLE stop) {
-    SharedProblem problem = IsAddress(Current.path) ? kSharedUnreachable : CheckPath(stop);
+    SharedProblem problem = IsSharedAddress(Current.path) ? CheckAddress() : CheckPath(stop);
     if (WaitForSingleObject(stop, 0) == WAIT_OBJECT_0)
         return; // ended by the plug-in, not by the source
     StateTimeNow(Current.state.lastCheck);
@@ -273,5 +290,6 @@ void CheckSharedSource(HANDLE stop) {
 }
 
 void EndSharedSource(void) {
+    EndSharedAddresses();
     memset(&Current, 0, sizeof Current);
 }

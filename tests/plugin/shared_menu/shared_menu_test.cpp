@@ -8,6 +8,9 @@
 // written again unchanged.)
 #include <gtest/gtest.h>
 
+#include <winsock2.h>
+#include <windows.h>
+
 #include <shlobj.h>
 
 #include <algorithm>
@@ -388,6 +391,176 @@ TEST_F(SharedMenu, AFileReplacedWhileBuildsRunShowsWholeVersionsAndEndsOnTheNewe
     int newest = writer.written;
     CheckSource(path_);
     EXPECT_EQ(WholeVersionShown(Popup()), newest) << "the newest at the next check";
+}
+
+// A web server on the loopback, started by the test and ended with it (or
+// after a minute): each connection gets the answer the test has set.
+enum class Answer { kBody, kNotFound, kSilent, kHuge, kCutShort };
+
+struct WebServer {
+    SOCKET listener = INVALID_SOCKET;
+    int port = 0;
+    HANDLE thread = nullptr;
+    HANDLE stop = nullptr;
+    std::atomic<Answer> answer{Answer::kBody};
+    std::string body, etag; // of kBody
+    std::vector<std::string> requests;
+    CRITICAL_SECTION guard;
+};
+
+std::string ReadRequest(SOCKET client) {
+    std::string request;
+    char buffer[4096];
+    while (request.find("\r\n\r\n") == std::string::npos) {
+        int got = recv(client, buffer, sizeof buffer, 0);
+        if (got <= 0)
+            break;
+        request.append(buffer, got);
+    }
+    return request;
+}
+
+void SendAll(SOCKET client, const std::string& bytes) {
+    send(client, bytes.data(), static_cast<int>(bytes.size()), 0);
+}
+
+DWORD WINAPI Serve(void* parameter) {
+    WebServer* server = static_cast<WebServer*>(parameter);
+    for (DWORD started = GetTickCount(); GetTickCount() - started < 60000;) {
+        if (WaitForSingleObject(server->stop, 0) == WAIT_OBJECT_0)
+            break;
+        fd_set ready;
+        FD_ZERO(&ready);
+        FD_SET(server->listener, &ready);
+        timeval tick = {0, 100000};
+        if (select(0, &ready, nullptr, nullptr, &tick) <= 0)
+            continue;
+        SOCKET client = accept(server->listener, nullptr, nullptr);
+        if (client == INVALID_SOCKET)
+            continue;
+        std::string request = ReadRequest(client);
+        EnterCriticalSection(&server->guard);
+        server->requests.push_back(request);
+        std::string body = server->body, etag = server->etag;
+        LeaveCriticalSection(&server->guard);
+        const std::string close = "Connection: close\r\n\r\n";
+        switch (server->answer.load()) {
+        case Answer::kBody:
+            if (request.find("If-None-Match: " + etag) != std::string::npos)
+                SendAll(client, "HTTP/1.1 304 Not Modified\r\nETag: " + etag + "\r\n" + close);
+            else
+                SendAll(client,
+                        "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) +
+                            "\r\nETag: " + etag + "\r\n" + close + body);
+            break;
+        case Answer::kNotFound:
+            SendAll(client, "HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n" + close);
+            break;
+        case Answer::kSilent:
+            WaitForSingleObject(server->stop, 30000);
+            break;
+        case Answer::kHuge:
+            SendAll(client, "HTTP/1.1 200 OK\r\nContent-Length: 67108865\r\n" + close + body);
+            break;
+        case Answer::kCutShort:
+            SendAll(client, "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) +
+                                "\r\n" + close + body.substr(0, body.size() / 2));
+            break;
+        }
+        shutdown(client, SD_BOTH);
+        closesocket(client);
+    }
+    return 0;
+}
+
+class SharedAddress : public SharedMenu {
+  protected:
+    void SetUp() override {
+        SharedMenu::SetUp();
+        WSADATA data;
+        WSAStartup(MAKEWORD(2, 2), &data);
+        InitializeCriticalSection(&server_.guard);
+        server_.listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        sockaddr_in address = {};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ASSERT_EQ(bind(server_.listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+        int length = sizeof address;
+        getsockname(server_.listener, reinterpret_cast<sockaddr*>(&address), &length);
+        server_.port = ntohs(address.sin_port);
+        listen(server_.listener, 4);
+        server_.stop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        server_.thread = CreateThread(nullptr, 0, Serve, &server_, 0, nullptr);
+    }
+    void TearDown() override {
+        SetEvent(server_.stop);
+        WaitForSingleObject(server_.thread, 70000);
+        CloseHandle(server_.thread);
+        CloseHandle(server_.stop);
+        closesocket(server_.listener);
+        DeleteCriticalSection(&server_.guard);
+        WSACleanup();
+        SharedMenu::TearDown();
+    }
+    void Publish(const std::string& body, const std::string& etag) {
+        EnterCriticalSection(&server_.guard);
+        server_.body = body;
+        server_.etag = etag;
+        LeaveCriticalSection(&server_.guard);
+        server_.answer = Answer::kBody;
+    }
+    std::string LastRequest() {
+        EnterCriticalSection(&server_.guard);
+        std::string last = server_.requests.empty() ? "" : server_.requests.back();
+        LeaveCriticalSection(&server_.guard);
+        return last;
+    }
+    std::string Address() {
+        return "http://127.0.0.1:" + std::to_string(server_.port) + "/team.json";
+    }
+    WebServer server_;
+};
+
+TEST_F(SharedAddress, FetchedWithAConditionalGetWholeOrNotAtAll) {
+    Publish(kGood, "\"v1\"");
+    EXPECT_EQ(CheckSource(Address()), "none") << "the first GET";
+    EXPECT_EQ(LastRequest().find("If-None-Match"), std::string::npos);
+    EXPECT_EQ(Popup(), kGoodShown);
+    EXPECT_EQ(StateKey(L"ETag"), "\"v1\"");
+    EXPECT_EQ(StateKey(L"HttpStatus"), "200");
+    EXPECT_EQ(CheckSource(Address()), "none") << "unchanged";
+    EXPECT_NE(LastRequest().find("If-None-Match: \"v1\""), std::string::npos) << LastRequest();
+    EXPECT_EQ(StateKey(L"HttpStatus"), "304");
+    Publish(Backup({{"Z", "z"}}), "\"v2\"");
+    EXPECT_EQ(CheckSource(Address()), "none") << "a changed file";
+    const std::string changed = "A|S{B}|-|共有{Z}";
+    EXPECT_EQ(Popup(), changed);
+    struct Case {
+        const char* what;
+        Answer answer;
+        const char* problem;
+    } cases[] = {
+        {"gone", Answer::kNotFound, "not-found"},
+        {"over the limit", Answer::kHuge, "too-large"},
+        {"cut short", Answer::kCutShort, "incomplete"},
+        {"no answer in time", Answer::kSilent, "timeout"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        server_.answer = c.answer;
+        DWORD took = 0;
+        if (c.answer == Answer::kSilent) {
+            // Builds while the reader waits for the server cost nothing.
+            WriteStoreNumber("", "TestCheckNow", 12345);
+            Sleep(500);
+            EXPECT_EQ(Popup(&took), changed);
+            EXPECT_LT(took, 1000u);
+        }
+        EXPECT_EQ(CheckSource(Address(), 40000), c.problem);
+        EXPECT_EQ(Popup(), changed) << "the last good copy";
+    }
+    EXPECT_EQ(CheckSource("http://example.invalid/team.json"), "insecure")
+        << "plain http away from this computer";
 }
 
 } // namespace
