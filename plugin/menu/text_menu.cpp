@@ -43,8 +43,10 @@ BOOL AppendBuiltItem(MenuBuild* build, MENUITEMINFOA* item) {
 
 void AddTextEntry(MenuBuild* build, const SnapshotEntry* entry) {
     // The text goes into the list before the host learns the data value, so
-    // that a value the host holds always has its text.
-    if (!TextListAppend(&EntryTexts, entry->text)) {
+    // that a value the host holds always has its text. It is the snapshot's
+    // own string, lent: the snapshot is replaced only at the next build,
+    // which refills the list, or at QPCCleanUp, which empties it first.
+    if (!TextListLend(&EntryTexts, entry->text)) {
         *build->stopped = true;
         return;
     }
