@@ -79,8 +79,16 @@ ShownSharedMenu ShownShared;
 MenuSnapshot Joined;     // entries only; the strings belong to the two above
 DWORD JoinedSharedStart; // index of the shared submenu in Joined
 
-// The setting read with the last whole store read (the reader's own).
+// The setting read with the last whole store read, under StoreReading, and
+// whether the reader has yet to take it (a build read the store itself).
 char SharedSetting[MAX_PATH * 4];
+bool SettingPending;
+
+// One store read at a time: the reader's, or a build's own while the reader
+// waits for the shared source.
+CRITICAL_SECTION StoreReading;
+// The reader is checking the shared source, which may take its time.
+volatile LONG ReaderAtSource;
 
 // A build waits no longer than this for the reader: a read waits up to 5 s
 // for the store's lock, twice when a save disturbs it, and walks the store.
@@ -164,7 +172,11 @@ void NoteChange(void) {
     }
 }
 
-void WaitForRead(LONG target) {
+// Waits for the reader's read; false when the reader is busy with the shared
+// source, which a build never waits for: the build then reads the store
+// itself.
+bool WaitForRead(LONG target) {
+    const DWORD kLookAgainMs = 50;
     DWORD started = GetTickCount();
     for (;;) {
         EnterCriticalSection(&Guard);
@@ -174,8 +186,11 @@ void WaitForRead(LONG target) {
         LeaveCriticalSection(&Guard);
         DWORD waited = GetTickCount() - started;
         if (ended || waited >= kBuildWaitMs)
-            return;
-        WaitForSingleObject(Shared.readEnded, kBuildWaitMs - waited);
+            return true;
+        if (InterlockedCompareExchange(&ReaderAtSource, 0, 0))
+            return false;
+        DWORD left = kBuildWaitMs - waited;
+        WaitForSingleObject(Shared.readEnded, left < kLookAgainMs ? left : kLookAgainMs);
     }
 }
 
@@ -257,10 +272,29 @@ void TakePending(void) {
 
 void InitializeMenuCache(void) {
     InitializeCriticalSection(&Guard);
+    InitializeCriticalSection(&StoreReading);
 }
 
 void DeleteMenuCache(void) {
+    DeleteCriticalSection(&StoreReading);
     DeleteCriticalSection(&Guard);
+}
+
+void NoteReaderAtSource(bool atSource) {
+    InterlockedExchange(&ReaderAtSource, atSource ? 1 : 0);
+}
+
+void TakeSharedSetting(void) {
+    char setting[sizeof SharedSetting];
+    EnterCriticalSection(&StoreReading);
+    bool pending = SettingPending;
+    SettingPending = false;
+    memcpy(setting, SharedSetting, sizeof setting);
+    LeaveCriticalSection(&StoreReading);
+    if (pending) {
+        NoteSharedSetting(setting);
+        CheckSharedSoon();
+    }
 }
 
 bool StoreReadWanted(void) {
@@ -279,7 +313,8 @@ HANDLE StoreChangeEvent(void) {
     return event;
 }
 
-void ReadStoreForBuilds(void) {
+void ReadStoreForBuilds(bool onReader) {
+    EnterCriticalSection(&StoreReading);
     ReadResult result = {};
     LONG serving = 0;
     for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
@@ -294,20 +329,23 @@ void ReadStoreForBuilds(void) {
         if (outcome == kReadNoMenu)
             FreeMenuSnapshot(&fresh);
         result = {true, outcome, fresh, switches};
-        if (outcome == kReadWhole) {
-            // Before the read is counted: a build that waits for it finds
-            // a new source's local copy too.
-            NoteSharedSetting(SharedSetting);
-            CheckSharedSoon();
-        }
+        // The shared source is the reader's alone: it takes the setting
+        // now (before the read is counted, so that a build that waits for
+        // it finds a new source's local copy too), or after its check.
+        SettingPending = outcome == kReadWhole;
         break;
     }
+    LeaveCriticalSection(&StoreReading);
+    if (onReader)
+        TakeSharedSetting();
     EnterCriticalSection(&Guard);
     Hand(&result);
     if (Shared.finished < serving)
         Shared.finished = serving;
     SetEvent(Shared.readEnded);
     LeaveCriticalSection(&Guard);
+    if (!onReader)
+        WakeReader();
 }
 
 namespace {
@@ -345,11 +383,12 @@ const MenuSnapshot* CurrentMenuSnapshot(void) {
     if (wait) {
         if (reader) {
             WakeReader();
-            WaitForRead(target);
+            if (!WaitForRead(target))
+                ReadStoreForBuilds(false);
         } else {
             // No thread could be had: the build reads, as it did before there
             // was one.
-            ReadStoreForBuilds();
+            ReadStoreForBuilds(true);
         }
     }
     TakePending();
@@ -389,6 +428,7 @@ void FreeMenuCache(void) {
     Joined = {};
     FreeMenuSnapshot(&Shared.sharedPending);
     SharedSetting[0] = '\0';
+    SettingPending = false;
     FreeMenuSnapshot(&Shared.pending.snapshot);
     EndStoreWatch(&Shared.watch);
     if (Shared.readEnded)

@@ -50,8 +50,15 @@ void DeleteMenuCache(void);
 // notification fired, and no read has answered it yet.
 bool StoreReadWanted(void);
 // Reads the store (a second time when a save disturbed the first) and hands
-// the result to the next build.
-void ReadStoreForBuilds(void);
+// the result to the next build. onReader: on the reader thread (or where
+// there is none), which then takes the shared menu's setting at once;
+// otherwise the reader takes it at its next turn (TakeSharedSetting).
+void ReadStoreForBuilds(bool onReader);
+// The reader: takes the shared menu's setting read by a build's own read.
+void TakeSharedSetting(void);
+// The reader is checking the shared source (true) or done with it: a build
+// that needs the store meanwhile reads it itself.
+void NoteReaderAtSource(bool atSource);
 // The notification's event while one is armed (else null), to wait on.
 HANDLE StoreChangeEvent(void);
 

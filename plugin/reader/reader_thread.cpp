@@ -31,12 +31,16 @@ void Serve(HANDLE wake, HANDLE stop) {
         if (WaitForSingleObject(stop, 0) == WAIT_OBJECT_0)
             return;
         if (StoreReadWanted()) {
-            ReadStoreForBuilds();
+            ReadStoreForBuilds(true);
             continue;
         }
+        TakeSharedSetting();
         DWORD untilCheck = INFINITE;
         if (SharedCheckDue(&untilCheck)) {
+            // A build that needs the store meanwhile reads it itself.
+            NoteReaderAtSource(true);
             CheckSharedSource(stop);
+            NoteReaderAtSource(false);
             continue;
         }
         HANDLE handles[3] = {stop, wake, StoreChangeEvent()};
