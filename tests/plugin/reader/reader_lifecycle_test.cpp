@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <shlobj.h>
 #include <tlhelp32.h>
 
 #include "common/menu_store_rules.h"
@@ -123,6 +124,42 @@ TEST(ReaderThread, UnloadedWithoutCleanUpWhileItReads) {
     FreeLibrary(plugin.module);
     EXPECT_EQ(GetModuleHandleA("Tevrix.dll"), nullptr) << "no reference left behind";
     EXPECT_EQ(ThreadsSettledAt(before), before);
+    ResetStore();
+}
+
+// The reader's other work: a team's shared menu from a file, read whole
+// (through the editor's reader of the backup file) and joined to the popup
+// after a separator ("[]").
+TEST(ReaderThread, ReadsTheSharedMenuAndJoinsItToThePopup) {
+    ResetStore();
+    WriteTextEntry("URL", 0, "A", "a");
+    char folder[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, folder);
+    std::string path = std::string(folder) + "reader-team.json";
+    const std::string backup = "{\"format\": \"Tevrix menu\", \"version\": 1, \"menu\": ["
+                               "{\"title\": \"T\", \"text\": \"line 1\\nline 2\"}]}";
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, backup.data(), static_cast<DWORD>(backup.size()), &written, nullptr);
+    CloseHandle(file);
+    WriteStoreBytes("", "SharedMenu", path);
+    Loaded plugin = Load();
+    ASSERT_NE(plugin.module, nullptr);
+    plugin.startUp(0);
+    std::string shown;
+    for (int tries = 0; tries < 200 && shown != "A=a|[]|共有{T=line 1\r\nline 2}"; ++tries) {
+        Sleep(50);
+        shown = TextPopupOf(plugin);
+    }
+    EXPECT_EQ(shown, "A=a|[]|共有{T=line 1\r\nline 2}");
+    plugin.cleanUp();
+    FreeLibrary(plugin.module);
+    DeleteFileA(path.c_str());
+    char local[MAX_PATH] = {};
+    if (SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, local))) {
+        DeleteFileA((std::string(local) + "\\Ostrel\\Tevrix\\shared-menu.json").c_str());
+        DeleteFileA((std::string(local) + "\\Ostrel\\Tevrix\\shared-menu-state.ini").c_str());
+    }
     ResetStore();
 }
 
