@@ -9,6 +9,7 @@
 #include "plugin/address_book/address_cache.h"
 #include "plugin/menu/menu_cache.h"
 #include "plugin/variables/remembered_answers.h"
+#include "plugin/reader/reader_thread.h"
 
 HINSTANCE PluginInstance;
 
@@ -32,6 +33,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
     switch (reason) {
     case DLL_PROCESS_ATTACH:
         PluginInstance = instance;
+        InitializeMenuCache();
         if (!BindHost()) {
             ShowLoadFailure();
             return FALSE;
@@ -41,14 +43,17 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
         // Unloaded by the host, with or without QPCCleanUp: the caches, the
         // text lists and the popups go (a host may load the plug-in again in
         // the same process). At the end of the process the system takes
-        // everything back by itself.
+        // everything back by itself. The reader thread holds the plug-in
+        // while it runs, so it has left by now: nothing here waits for it.
         if (!reserved) {
+            ForgetReader();
             FreeMenuCache();
             FreeAddressBookCache();
             TextListClear(&EntryTexts);
             TextListClear(&AddressTexts);
             DestroyPopups();
             ForgetAnswers();
+            DeleteMenuCache();
         }
         UnbindHost();
         return TRUE;

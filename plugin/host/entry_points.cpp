@@ -8,6 +8,7 @@
 #include "plugin/menu/text_menu.h"
 #include "plugin/picker/picker_menu.h"
 #include "plugin/variables/remembered_answers.h"
+#include "plugin/reader/reader_thread.h"
 
 namespace {
 
@@ -30,6 +31,7 @@ LPCSTR WINAPI QPCGetPlugName(void) {
 
 LRESULT WINAPI QPCStartUp(LPARAM) {
     ReleaseEndedModalLoops();
+    StartReadingStore();
     return 1;
 }
 
@@ -39,7 +41,10 @@ LRESULT WINAPI QPCCleanUp(void) {
     TextListClear(&AddressTexts);
     ShowSnapshotInPicker(nullptr);
     DestroyPopups();
-    FreeMenuCache();
+    // A reader still inside a read past the wait keeps the cache it shares;
+    // the next clean-up frees it.
+    if (StopReader())
+        FreeMenuCache();
     FreeAddressBookCache();
     ForgetAnswers();
     return 0;

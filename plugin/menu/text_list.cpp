@@ -41,9 +41,18 @@ DWORD TextListAppend(TextList* list, const char* text) {
     return ++list->count;
 }
 
+DWORD TextListLend(TextList* list, const char* text) {
+    if (!Reserve(list))
+        return 0;
+    list->lent = true;
+    list->items[list->count] = const_cast<char*>(text ? text : "");
+    return ++list->count;
+}
+
 void TextListClear(TextList* list) {
-    for (DWORD i = 0; i < list->count; ++i)
+    for (DWORD i = 0; i < list->count && !list->lent; ++i)
         free(list->items[i]);
+    list->lent = false;
     free(list->items);
     list->items = nullptr;
     list->count = 0;

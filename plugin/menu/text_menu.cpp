@@ -23,7 +23,10 @@ struct MenuBuild {
     int runningHeight;
     DWORD* dataCounter;
     bool* stopped;
+    DWORD separatorAt; // the snapshot index a separator goes before (the shared menu's)
 };
+
+const DWORD kNoSeparator = 0xFFFFFFFF;
 
 BOOL AppendItem(HMENU menu, MENUITEMINFOA* item) {
     return InsertMenuItemA(menu, GetMenuItemCount(menu), TRUE, item);
@@ -40,8 +43,10 @@ BOOL AppendBuiltItem(MenuBuild* build, MENUITEMINFOA* item) {
 
 void AddTextEntry(MenuBuild* build, const SnapshotEntry* entry) {
     // The text goes into the list before the host learns the data value, so
-    // that a value the host holds always has its text.
-    if (!TextListAppend(&EntryTexts, entry->text)) {
+    // that a value the host holds always has its text. It is the snapshot's
+    // own string, lent: the snapshot is replaced only at the next build,
+    // which refills the list, or at QPCCleanUp, which empties it first.
+    if (!TextListLend(&EntryTexts, entry->text)) {
         *build->stopped = true;
         return;
     }
@@ -68,6 +73,16 @@ void AddHeading(MenuBuild* build, const SnapshotEntry* entry) {
 
 void AddLevel(MenuBuild* build, const MenuSnapshot* snapshot, DWORD* next, DWORD depth, int level);
 
+// The line between the user's own entries and the team's shared menu.
+void AddSeparator(MenuBuild* build) {
+    MENUITEMINFOA item = {};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_TYPE;
+    item.fType = MFT_SEPARATOR;
+    build->runningHeight += MenuMetrics.itemHeight / 2;
+    AppendItem(build->menu, &item);
+}
+
 void AddSubmenu(MenuBuild* build, const SnapshotEntry* entry, const MenuSnapshot* snapshot,
                 DWORD* next, int level) {
     HMENU submenu = CreatePopupMenu();
@@ -75,7 +90,7 @@ void AddSubmenu(MenuBuild* build, const SnapshotEntry* entry, const MenuSnapshot
         *build->stopped = true;
         return;
     }
-    MenuBuild inner = {submenu, 0, build->dataCounter, build->stopped};
+    MenuBuild inner = {submenu, 0, build->dataCounter, build->stopped, kNoSeparator};
     AddLevel(&inner, snapshot, next, entry->depth + 1, level + 1);
     MENUITEMINFOA item = {};
     item.cbSize = sizeof item;
@@ -105,6 +120,8 @@ void AddFlattened(MenuBuild* build, const MenuSnapshot* snapshot, DWORD* next, D
 // popup itself is level 1.
 void AddLevel(MenuBuild* build, const MenuSnapshot* snapshot, DWORD* next, DWORD depth, int level) {
     while (!*build->stopped && *next < snapshot->count && snapshot->entries[*next].depth == depth) {
+        if (*next == build->separatorAt)
+            AddSeparator(build);
         const SnapshotEntry* entry = &snapshot->entries[(*next)++];
         if (entry->text) {
             AddTextEntry(build, entry);
@@ -121,7 +138,7 @@ void AddLevel(MenuBuild* build, const MenuSnapshot* snapshot, DWORD* next, DWORD
 void AddSnapshot(const MenuSnapshot* snapshot, int firstHeight) {
     DWORD dataCounter = 0;
     bool stopped = false;
-    MenuBuild build = {TextMenu, firstHeight, &dataCounter, &stopped};
+    MenuBuild build = {TextMenu, firstHeight, &dataCounter, &stopped, SharedMenuStart()};
     DWORD next = 0;
     AddLevel(&build, snapshot, &next, 0, 1);
 }

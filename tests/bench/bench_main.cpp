@@ -10,7 +10,8 @@
 #include "settings_bench.h"
 #include "tests/plugin/plugin_harness.h"
 
-// With the argument "picker", only the picker's rows.
+// With the argument "picker", only the picker's rows; with "reader", only the
+// reader thread's.
 int main(int argc, char** argv) {
     if (!Plugin().module) {
         fprintf(stderr, "Tevrix.dll could not be loaded\n");
@@ -22,7 +23,13 @@ int main(int argc, char** argv) {
         PrintTable(rows);
         return 0;
     }
+    if (argc > 1 && strcmp(argv[1], "reader") == 0) {
+        BenchReader(&rows);
+        PrintTable(rows);
+        return 0;
+    }
     BenchPlugin(&rows);
+    BenchReader(&rows);
     BenchPicker(&rows);
     BenchSettings(&rows);
     PrintTable(rows);

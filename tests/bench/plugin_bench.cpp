@@ -165,7 +165,7 @@ std::string PrepareAddressBook(int entries) {
 }
 
 void AppendTexts(int entries) {
-    TextList list = {0, nullptr, 0};
+    TextList list = {};
     for (int i = 0; i < entries; ++i)
         TextListAppend(&list, "https://example.jp/page/");
     TextListClear(&list);
@@ -258,6 +258,90 @@ void BenchPlugin(std::vector<BenchRow>* rows) {
     ResetStore();
     rows->insert(rows->end(), {floor, build, ratio, menuFloor, texts, groupedFloor, again,
                                againRatio, kept, addressFloor, address, addressRatio});
+}
+
+namespace {
+
+// After QPCStartUp: the reader has read the store once it lets go of the
+// store's lock, which it holds while it walks.
+void StartUpAndLetTheReaderFinish() {
+    PrepareFirstBuild();
+    Plugin().StartUp(0);
+    Sleep(50);
+    HANDLE lock = CreateMutexA(nullptr, FALSE, "Tevrix.MenuStore.Lock");
+    WaitForSingleObject(lock, 60000);
+    ReleaseMutex(lock);
+    CloseHandle(lock);
+    Sleep(20);
+}
+
+// A shared source that takes the reader's connection and never answers.
+DWORD WINAPI SilentPipe(void* stop) {
+    HANDLE pipe = CreateNamedPipeA("\\\\.\\pipe\\tevrix-bench-silent", PIPE_ACCESS_DUPLEX,
+                                   PIPE_TYPE_BYTE | PIPE_WAIT, 1, 4096, 4096, 0, nullptr);
+    ConnectNamedPipe(pipe, nullptr);
+    WaitForSingleObject(stop, 120000);
+    DisconnectNamedPipe(pipe);
+    CloseHandle(pipe);
+    return 0;
+}
+
+} // namespace
+
+void BenchReader(std::vector<BenchRow>* rows) {
+    BenchRow groupedFloor = {
+        "Bare-menu floor: CreatePopupMenu and AppendMenuA, N titles in submenus of 100", {}, ""};
+    BenchRow started = {"First build after QPCStartUp, the reader done", {}, ""};
+    BenchRow startedRatio = {
+        "First build after QPCStartUp / bare-menu floor (ratio of the runs)", {}, "at most 1.2"};
+    BenchRow again = {"QPCSendInitMenu again, the same store unchanged", {}, ""};
+    BenchRow againRatio = {
+        "Repeated build / bare-menu floor (ratio of the runs, not ms)", {}, "at most 1.2"};
+    BenchRow silent = {
+        "QPCSendInitMenu again while the shared source does not answer", {}, "under 50 ms"};
+    for (int s = 0; s < kSizeCount; ++s) {
+        int n = kSizes[s];
+        int runs = RunsFor(n);
+        WriteGroupedStore(n);
+        std::vector<double> bareMs, startedMs, startedRatios, againMs, againRatios;
+        for (int run = 0; run < runs; ++run) {
+            bareMs.push_back(MedianMs(1, DropFloorMenu, [n] { GroupedMenuFloor(n); }));
+            startedMs.push_back(MedianMs(1, StartUpAndLetTheReaderFinish, Build));
+            startedRatios.push_back(startedMs.back() / bareMs.back());
+            againMs.push_back(MedianMs(1, PrepareBuild, Build));
+            againRatios.push_back(againMs.back() / bareMs.back());
+        }
+        DropFloorMenu();
+        groupedFloor.ms[s] = Median(bareMs);
+        started.ms[s] = Median(startedMs);
+        startedRatio.ms[s] = Median(startedRatios);
+        again.ms[s] = Median(againMs);
+        againRatio.ms[s] = Median(againRatios);
+
+        // The same builds while the reader waits for a source that never
+        // answers.
+        HANDLE stop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        HANDLE server = CreateThread(nullptr, 0, SilentPipe, stop, 0, nullptr);
+        Sleep(100);
+        HKEY root = nullptr;
+        RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Ostrel\\Tevrix", 0, nullptr, 0,
+                        KEY_ALL_ACCESS, nullptr, &root, nullptr);
+        const char source[] = "\\\\.\\pipe\\tevrix-bench-silent";
+        RegSetValueExA(root, "SharedMenu", 0, REG_SZ, reinterpret_cast<const BYTE*>(source),
+                       sizeof source - 1);
+        RegCloseKey(root);
+        PrepareBuild();
+        Build(); // reads the store; the reader then connects to the pipe
+        Sleep(300);
+        silent.ms[s] = MedianMs(runs, PrepareBuild, Build);
+        SetEvent(stop);
+        WaitForSingleObject(server, 30000);
+        CloseHandle(server);
+        CloseHandle(stop);
+        FinishBuilds();
+    }
+    ResetStore();
+    rows->insert(rows->end(), {groupedFloor, started, startedRatio, again, againRatio, silent});
 }
 
 void BenchMenuInsertion() {

@@ -132,7 +132,7 @@ TEST_F(SaveKill, BuildsWhileAnotherProcessSavesAHundredTimesSeeNoMixAndNothingSt
     EXPECT_EQ(saver.SavesDone(), 100);
     EXPECT_EQ(PluginMenu(), a_) << "the hundredth save's menu";
     EXPECT_GE(builds, 20);
-    EXPECT_GE(between, 20);
+    EXPECT_GE(between, 20) << builds << " builds";
     EXPECT_GT(seenA, 0);
     EXPECT_GT(seenB, 0);
 }

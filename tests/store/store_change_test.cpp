@@ -104,6 +104,18 @@ TEST(StoreChange, EachChangeBetweenTwoBuildsIsSeenByTheSecond) {
              WriteStoreMenu({TextEntry("N", "n")});
          },
          "4:N=n"},
+        // A copy kept in a registry editor: the renamed key's handle still
+        // answers, and no notification below it fires.
+        {"the company key renamed and a store written at its name",
+         [] {
+             HKEY software = nullptr;
+             ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software", 0, KEY_ALL_ACCESS, &software),
+                       ERROR_SUCCESS);
+             EXPECT_EQ(RegRenameKey(software, L"Ostrel", L"KeptOstrel"), ERROR_SUCCESS);
+             RegCloseKey(software);
+             WriteStoreMenu({TextEntry("K", "k")});
+         },
+         "4:K=k"},
         {"the menu replaced by a copy, as a restore does",
          [] {
              HKEY copy = nullptr, menu = nullptr;
@@ -153,6 +165,62 @@ TEST(StoreChange, EachChangeBetweenTwoBuildsIsSeenByTheSecond) {
     g_listings = 0;
     EXPECT_EQ(PluginView(), "4:Old=r") << "read afresh after QPCCleanUp";
     EXPECT_GT(g_listings, 0);
+    Plugin().CleanUp();
+    ResetStore();
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\KeptOstrel");
+}
+
+// The reader's next listing waits until it is let go; the program's own
+// thread is never held.
+DWORD g_programThread;
+bool g_holdNextListing;
+HANDLE g_readerInWalk, g_letReaderGo;
+LONG WINAPI HeldEnumKey(HKEY key, DWORD index, LPSTR name, LPDWORD length, LPDWORD reserved,
+                        LPSTR className, LPDWORD classLength, PFILETIME written) {
+    if (g_holdNextListing && GetCurrentThreadId() != g_programThread) {
+        g_holdNextListing = false;
+        SetEvent(g_readerInWalk);
+        WaitForSingleObject(g_letReaderGo, 10000);
+    }
+    return g_enumKey(key, index, name, length, reserved, className, classLength, written);
+}
+
+DWORD WINAPI LetReaderGoSoon(void*) {
+    Sleep(300);
+    SetEvent(g_letReaderGo);
+    return 0;
+}
+
+// A build that comes while the reader is inside its walk waits for that walk
+// (the change that started it came before the build) and, when a change came
+// during the walk, for the read after it.
+TEST(StoreChange, AChangeIsSeenByTheNextBuildWhileTheReaderIsStillReading) {
+    ResetStore();
+    WriteStoreMenu({TextEntry("A", "a")});
+    ASSERT_EQ(PluginView(), "4:A=a");
+    ImportPatch enumPatch(Plugin().module, "advapi32.dll", "RegEnumKeyExA",
+                          reinterpret_cast<void*>(HeldEnumKey));
+    ASSERT_TRUE(enumPatch.Patched());
+    g_enumKey = reinterpret_cast<decltype(g_enumKey)>(enumPatch.Original());
+    g_programThread = GetCurrentThreadId();
+    g_readerInWalk = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    g_letReaderGo = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    for (bool changedInWalk : {false, true}) {
+        SCOPED_TRACE(changedInWalk ? "a second change during the walk" : "one change");
+        g_holdNextListing = true;
+        WriteStoreString("URL\\URL0", nullptr, changedInWalk ? "B1" : "A1");
+        ASSERT_EQ(WaitForSingleObject(g_readerInWalk, 10000), WAIT_OBJECT_0)
+            << "the reader read at the notification";
+        if (changedInWalk)
+            WriteStoreString("URL\\URL0", nullptr, "B2");
+        HANDLE letGo = CreateThread(nullptr, 0, LetReaderGoSoon, nullptr, 0, nullptr);
+        EXPECT_EQ(PluginView(), changedInWalk ? "4:B2=a" : "4:A1=a");
+        WaitForSingleObject(letGo, 10000);
+        CloseHandle(letGo);
+    }
+    g_holdNextListing = false;
+    CloseHandle(g_readerInWalk);
+    CloseHandle(g_letReaderGo);
     Plugin().CleanUp();
     ResetStore();
 }

@@ -71,7 +71,8 @@ std::string EditorLoad() {
 // The reader's listings of keys go through here; the one chosen waits, or
 // writes into the store (as a tool that ignores the lock would), first.
 struct ReaderHold {
-    DWORD thread = 0;
+    DWORD saverThread = 0; // the save's own listings are never held
+
     int holdAtListing = 0; // 0: none
     bool writeAtEachListing = false;
     HANDLE midWalk = nullptr;   // set by the held listing
@@ -82,7 +83,8 @@ decltype(&RegEnumKeyExA) g_enumKey;
 
 LONG WINAPI HeldEnumKey(HKEY key, DWORD index, LPSTR name, LPDWORD length, LPDWORD reserved,
                         LPSTR className, LPDWORD classLength, PFILETIME written) {
-    if (GetCurrentThreadId() == g_hold.thread) {
+    // The plug-in reads on a thread of its own, the editor on the program's.
+    if (GetCurrentThreadId() != g_hold.saverThread) {
         if (g_hold.holdAtListing > 0 && --g_hold.holdAtListing == 0) {
             SetEvent(g_hold.midWalk);
             WaitForSingleObject(g_hold.saveEnded, 60000);
@@ -106,6 +108,7 @@ LONG HoldFirstRename(RegistryWrite write) {
 }
 
 DWORD WINAPI SaveNewMenu(void*) {
+    g_hold.saverThread = GetCurrentThreadId();
     CMenuStore().Save(ToMenuEntries(kNew));
     SetEvent(g_hold.saveEnded);
     return 0;
@@ -151,7 +154,6 @@ class LockRace : public ::testing::Test {
         old_ = DescribeMenu(kOld);
         new_ = DescribeMenu(kNew);
         g_hold = {};
-        g_hold.thread = GetCurrentThreadId();
         g_hold.midWalk = CreateEventA(nullptr, TRUE, FALSE, nullptr);
         g_hold.saveEnded = CreateEventA(nullptr, TRUE, FALSE, nullptr);
         g_saveHoldsLock = CreateEventA(nullptr, TRUE, FALSE, nullptr);
@@ -305,6 +307,32 @@ TEST_F(LockRace, WhenEveryReadIsDisturbedThePageRefusesToSaveAndThePluginKeepsIt
         EXPECT_EQ(PluginMenu(), kRefused) << "nothing read whole: the grayed item";
         g_hold.writeAtEachListing = false;
     }
+    EXPECT_EQ(PluginMenu(), old_);
+}
+
+// The switches come with the menu they were read with: a read that is not
+// used changes none of them.
+TEST_F(LockRace, ASwitchWrittenDuringDisturbedReadsWaitsForAWholeOne) {
+    ASSERT_EQ(PluginMenu(), old_);
+    auto itemsAppended = [] {
+        HMENU menu = BuildComposeMenu(2);
+        int items = GetMenuItemCount(menu) - 2;
+        DestroyMenu(menu);
+        return items;
+    };
+    ASSERT_EQ(itemsAppended(), 2);
+    ImportPatch pluginPatch(Plugin().module, "advapi32.dll", "RegEnumKeyExA",
+                            reinterpret_cast<void*>(HeldEnumKey));
+    ASSERT_TRUE(pluginPatch.Patched());
+    g_enumKey = reinterpret_cast<decltype(g_enumKey)>(pluginPatch.Original());
+    {
+        LockHolder held;
+        g_hold.writeAtEachListing = true;
+        WriteStoreNumber("", "UseAddress", 1);
+        EXPECT_EQ(itemsAppended(), 2) << "the kept menu's switch, not the disturbed read's";
+        g_hold.writeAtEachListing = false;
+    }
+    EXPECT_EQ(itemsAppended(), 3) << "read whole with its menu";
     EXPECT_EQ(PluginMenu(), old_);
 }
 

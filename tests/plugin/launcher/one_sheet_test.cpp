@@ -168,10 +168,13 @@ TEST_F(OneSheet, AHostThatUnloadsThePluginDuringTheSheetDoesNotPullItFromUnderIt
     EXPECT_NE(result, 0);
     EXPECT_TRUE(stillMapped);
     // The host's next call lets the plug-in's own hold go, and the plug-in
-    // then unloads with the host's last reference.
+    // then unloads with the host's last reference (after QPCCleanUp, which
+    // ends the reader thread QPCStartUp started: the thread holds the
+    // plug-in while it runs).
     HMODULE again = LoadLibraryA("Tevrix.dll");
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(GetProcAs<EntryFn>(again, "QPCStartUp")(0), 1);
+    GetProcAs<LRESULT(WINAPI*)(void)>(again, "QPCCleanUp")();
     FreeLibrary(again);
     EXPECT_EQ(GetModuleHandleA("Tevrix.dll"), nullptr);
 }

@@ -36,4 +36,20 @@ TEST(TextList, AppendCopiesAndNullIsEmpty) {
     TextListClear(&list);
 }
 
+// The entry list holds the menu snapshot's own strings: a cleared list of
+// lent strings frees none of them (the heap would refuse a pointer into the
+// stack), and the list then owns its copies again.
+TEST(TextList, LentStringsStayTheLendersOwn) {
+    TextList list = {};
+    char lent[] = "lent";
+    EXPECT_EQ(TextListLend(&list, lent), 1u);
+    EXPECT_EQ(TextListLend(&list, nullptr), 2u);
+    EXPECT_EQ(TextListAt(&list, 0), lent) << "not a copy";
+    EXPECT_STREQ(TextListAt(&list, 1), "");
+    TextListClear(&list);
+    EXPECT_STREQ(lent, "lent");
+    TextListAppend(&list, "copied");
+    TextListClear(&list);
+}
+
 } // namespace

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <functional>
 #include <string>
@@ -229,6 +230,48 @@ TEST_F(Picker, SettingOffGivesTodaysPopupAndOnKeepsEveryItem) {
     // The picker's own data value is not an entry's: DataValues skips no item.
     std::vector<LPARAM> entries(on.data.begin() + 1, on.data.end());
     EXPECT_EQ(entries, (std::vector<LPARAM>{0, 1, 2, 3, 4}));
+}
+
+// A team's shared menu is listed too, its entries under the shared title,
+// numbered after the user's own.
+TEST_F(Picker, ListsTheSharedMenuUnderItsTitle) {
+    char folder[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, folder);
+    std::string path = std::string(folder) + "picker-team.json";
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    const std::string backup = "{\"format\": \"Tevrix menu\", \"version\": 1, \"menu\": ["
+                               "{\"title\": \"Team news\", \"text\": \"team text\"}]}";
+    DWORD written = 0;
+    WriteFile(file, backup.data(), static_cast<DWORD>(backup.size()), &written, nullptr);
+    CloseHandle(file);
+    WriteStoreNumber("", "UsePicker", 1);
+    WriteStoreBytes("", "SharedMenu", path);
+    UINT pickerId = 0;
+    for (int tries = 0; tries < 200 && !pickerId; ++tries) {
+        HMENU menu = BuildComposeMenu();
+        if (FindPopup(TextPopup(menu), "共有"))
+            pickerId = ReadMenu(TextPopup(menu))[0].id;
+        DestroyMenu(menu);
+        if (!pickerId)
+            Sleep(50);
+    }
+    ASSERT_NE(pickerId, 0u) << "the shared menu was read";
+    ComposeEditor editor;
+    PickerRun run = DrivePicker(editor, pickerId, "news", 0, VK_RETURN);
+    EXPECT_FALSE(run.timedOut);
+    EXPECT_EQ(run.rowsAfterTyping,
+              (std::vector<std::string>{"Team news / 共有", "ＮＨＫ ニュース / ニュース",
+                                        "Yahoo!ニュース / ニュース"}))
+        << "matched by its title first";
+    EXPECT_EQ(editor.Text(), "team text");
+    Plugin().CleanUp();
+    DeleteFileA(path.c_str());
+    // The plug-in's local copy and state of this source.
+    char local[MAX_PATH] = {};
+    if (SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, local))) {
+        DeleteFileA((std::string(local) + "\\Ostrel\\Tevrix\\shared-menu.json").c_str());
+        DeleteFileA((std::string(local) + "\\Ostrel\\Tevrix\\shared-menu-state.ini").c_str());
+    }
 }
 
 } // namespace
