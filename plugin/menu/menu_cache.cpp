@@ -53,6 +53,7 @@ struct SharedState {
     bool sharedHanded;          // sharedPending is new
     MenuSnapshot sharedPending; // the newest shared menu (none: no entries, not valid)
     bool sharedValid;
+    char sharedPendingSource[MAX_PATH * 4];
     HANDLE readEnded; // set when a read ends
 };
 
@@ -70,6 +71,7 @@ struct ShownMenu {
 struct ShownSharedMenu {
     MenuSnapshot snapshot;
     bool valid;
+    char source[MAX_PATH * 4]; // the setting it was read from
 };
 
 CRITICAL_SECTION Guard;
@@ -134,6 +136,7 @@ ReadOutcome ReadStore(MenuSnapshot* snapshot, StoreSwitches* switches, LONG* ser
     switches->usesVariables = ReadStoreNumber(root, "UseVariables") != 0;
     ReadStoreText(root, "SharedMenuTitle", switches->sharedTitle, sizeof switches->sharedTitle);
     ReadStoreText(root, "SharedMenu", SharedSetting, sizeof SharedSetting);
+    lstrcpynA(switches->sharedSource, SharedSetting, sizeof switches->sharedSource);
     bool disturbed = false;
     if (menuKey) {
         ReadMenuSnapshot(menuKey, snapshot, &disturbed);
@@ -222,7 +225,9 @@ const char kSharedTitle[] = "共有";
 // the picker, which number the shared entries after the user's own.
 const MenuSnapshot* JoinShared(void) {
     JoinedSharedStart = Shown.snapshot.count;
-    if (!ShownShared.valid)
+    // Only the shared menu of the setting read with this menu: one switched
+    // off, or another source's, is not shown while the reader catches up.
+    if (!ShownShared.valid || strcmp(ShownShared.source, Shown.switches.sharedSource) != 0)
         return &Shown.snapshot;
     DWORD count = Shown.snapshot.count + 1 + ShownShared.snapshot.count;
     if (count > Joined.capacity) {
@@ -258,6 +263,8 @@ void TakePending(void) {
     bool sharedHanded = Shared.sharedHanded;
     MenuSnapshot shared = Shared.sharedPending;
     bool sharedValid = Shared.sharedValid;
+    char source[sizeof Shared.sharedPendingSource];
+    memcpy(source, Shared.sharedPendingSource, sizeof source);
     Shared.sharedHanded = false;
     Shared.sharedPending = {};
     LeaveCriticalSection(&Guard);
@@ -266,6 +273,7 @@ void TakePending(void) {
         FreeMenuSnapshot(&ShownShared.snapshot);
         ShownShared.snapshot = shared;
         ShownShared.valid = sharedValid;
+        memcpy(ShownShared.source, source, sizeof ShownShared.source);
     }
 }
 
@@ -400,8 +408,9 @@ DWORD SharedMenuStart(void) {
     return JoinedSharedStart;
 }
 
-void HandSharedMenu(MenuSnapshot* menu) {
+void HandSharedMenu(MenuSnapshot* menu, const char* source) {
     EnterCriticalSection(&Guard);
+    lstrcpynA(Shared.sharedPendingSource, source, sizeof Shared.sharedPendingSource);
     FreeMenuSnapshot(&Shared.sharedPending);
     Shared.sharedHanded = true;
     Shared.sharedValid = menu != nullptr;

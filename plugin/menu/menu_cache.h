@@ -14,6 +14,7 @@ struct StoreSwitches {
     bool usesPicker;       // "UsePicker"
     bool usesVariables;    // "UseVariables"
     char sharedTitle[256]; // "SharedMenuTitle"; "" for the usual title
+    char sharedSource[MAX_PATH * 4]; // "SharedMenu"; "" when there is none
 };
 
 // The menu to build the popup from (the host's thread): the kept snapshot
@@ -67,5 +68,6 @@ void NoteReaderAtSource(bool atSource);
 // The notification's event while one is armed (else null), to wait on.
 HANDLE StoreChangeEvent(void);
 
-// The reader's newest shared menu (moved out of menu), or none (null).
-void HandSharedMenu(MenuSnapshot* menu);
+// The reader's newest shared menu (moved out of menu), or none (null), read
+// from source (the "SharedMenu" setting it belongs to).
+void HandSharedMenu(MenuSnapshot* menu, const char* source);

@@ -165,7 +165,7 @@ SharedProblem HandBytes(const char* bytes, size_t size, DWORD* entries) {
     if (problem != kSharedFine)
         return problem;
     *entries = menu.count;
-    HandSharedMenu(&menu);
+    HandSharedMenu(&menu, Current.setting);
     return kSharedFine;
 }
 
@@ -239,7 +239,7 @@ void NoteSharedSetting(const char* setting) {
     memset(&Current, 0, sizeof Current);
     lstrcpynA(Current.setting, setting, sizeof Current.setting);
     if (!setting[0]) {
-        HandSharedMenu(nullptr);
+        HandSharedMenu(nullptr, Current.setting);
         return;
     }
     MultiByteToWideChar(CP_ACP, 0, setting, -1, Current.path, sizeof Current.path / sizeof(WCHAR));
@@ -255,7 +255,7 @@ void NoteSharedSetting(const char* setting) {
         free(bytes);
     }
     if (!shown)
-        HandSharedMenu(nullptr);
+        HandSharedMenu(nullptr, Current.setting);
     Current.due = true;
 }
 

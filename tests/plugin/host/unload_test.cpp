@@ -1,7 +1,9 @@
 // A host that frees the plug-in at its own moment: while the picker's modal
 // loop runs (as a host quitting from its main window does), and again and
 // again without QPCCleanUp. Each test loads Tevrix.dll itself, so that its
-// FreeLibrary drops the host's last reference.
+// FreeLibrary drops the host's last reference. The reader thread that a start
+// or a build begins holds the plug-in until QPCCleanUp ends it: a host that
+// never cleans up finds the same plug-in, and the same lists, at its next load.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -90,10 +92,11 @@ TEST_F(Unload, TheHostQuittingWhileThePickerIsOpenDoesNotCrashIt) {
     EXPECT_FALSE(closer.TimedOut());
     EXPECT_TRUE(PluginMapped()) << "the picker's reference keeps it until the host calls again";
 
-    // Loaded again, its next call drops the picker's reference, and the
-    // host's FreeLibrary unloads it.
+    // Loaded again, its next call drops the picker's reference, and after
+    // the clean-up that ends its reader the host's FreeLibrary unloads it.
     plugin = LoadLibraryA("Tevrix.dll");
     EXPECT_EQ(Entry<LRESULT(WINAPI*)(LPARAM)>(plugin, "QPCStartUp")(0), 1);
+    Entry<LRESULT(WINAPI*)(void)>(plugin, "QPCCleanUp")();
     FreeLibrary(plugin);
     EXPECT_FALSE(PluginMapped());
 }
@@ -117,4 +120,10 @@ TEST_F(Unload, UnloadingWithoutCleanUpLeavesNothingBehind) {
     ASSERT_GT(before, 0u) << "the heaps cannot be walked";
     // One build's text list holds about 1.7 KB.
     EXPECT_LT(growth, cycles * 128) << "bytes kept per unload: " << growth / cycles;
+
+    // The host that does clean up at last unloads it.
+    HMODULE plugin = LoadLibraryA("Tevrix.dll");
+    Entry<LRESULT(WINAPI*)(void)>(plugin, "QPCCleanUp")();
+    FreeLibrary(plugin);
+    EXPECT_FALSE(PluginMapped());
 }
