@@ -46,9 +46,10 @@ void CALLBACK QuestionsStep(HWND, UINT, UINT_PTR, DWORD) {
         SendDlgItemMessageA(dialog, FirstField, EM_SETSEL, 2, 2);
         break;
     case 1: {
+        // Exactly the dialog's window: any margin would show the compose
+        // window behind it.
         RECT area;
         GetWindowRect(dialog, &area);
-        InflateRect(&area, 8, 8);
         session.captured = SaveScreenAreaAsPng(area, session.path.c_str());
         break;
     }
