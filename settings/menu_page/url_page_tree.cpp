@@ -1,6 +1,7 @@
 // The menu tree page's answers to the tree's notifications.
 #include "settings/menu_page/url_page.h"
 
+#include "settings/menu_page/folder_image.h"
 #include "settings/resources/resource.h"
 
 void CURLPage::OnTreeSelChanged(NMHDR* header, LRESULT*) {
@@ -34,15 +35,7 @@ void CURLPage::ShowSelection(HTREEITEM item) {
 }
 
 void CURLPage::OnTreeItemExpanding(NMHDR* header, LRESULT*) {
-    auto* expand = reinterpret_cast<NMTREEVIEWA*>(header);
-    HTREEITEM item = expand->itemNew.hItem;
-    int image = 0, selectedImage = 0;
-    m_tree.GetItemImage(item, image, selectedImage);
-    if (expand->action & TVE_EXPAND)
-        image = image == 2 ? 1 : 2;
-    else
-        image = image == 1 ? 2 : 1;
-    m_tree.SetItemImage(item, image, image);
+    ShowFolderOpenOrClosed(m_tree, reinterpret_cast<NMTREEVIEWA*>(header));
 }
 
 void CURLPage::OnTreeDeleteItem(NMHDR* header, LRESULT*) {

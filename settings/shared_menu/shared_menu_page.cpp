@@ -3,6 +3,7 @@
 #include "framework/app.h"
 #include "framework/data_exchange.h"
 #include "framework/file_dialog.h"
+#include "settings/menu_page/folder_image.h"
 #include "settings/resources/resource.h"
 #include "settings/resources/shared_menu_ids.h"
 #include "settings/sheet/page_window.h"
@@ -192,16 +193,7 @@ void CSharedMenuPage::OnTreeSelChanged(NMHDR* header, LRESULT*) {
 }
 
 void CSharedMenuPage::OnTreeItemExpanding(NMHDR* header, LRESULT*) {
-    // The page "メニュー"'s rule: an open submenu shows the open folder.
-    auto* expand = reinterpret_cast<NMTREEVIEWA*>(header);
-    HTREEITEM item = expand->itemNew.hItem;
-    int image = 0, selectedImage = 0;
-    m_tree.GetItemImage(item, image, selectedImage);
-    if (expand->action & TVE_EXPAND)
-        image = image == 2 ? 1 : 2;
-    else
-        image = image == 1 ? 2 : 1;
-    m_tree.SetItemImage(item, image, image);
+    ShowFolderOpenOrClosed(m_tree, reinterpret_cast<NMTREEVIEWA*>(header));
 }
 
 void CSharedMenuPage::OnCopy() {
