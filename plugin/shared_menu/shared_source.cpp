@@ -1,4 +1,5 @@
-// A path's stamp (size, last write and creation time) is asked of the opened
+// A path's stamp (size, last write and creation time, and which file it is)
+// is asked of the opened
 // file at most every 30 s, with a spread of up to 15 s more so that the PCs
 // of a team do not all ask at the same second; the file is read only when its
 // stamp changed. A read that does not end in time, a file that changes while
@@ -26,6 +27,9 @@ struct Stamp {
     bool known;
     DWORD sizeHigh, sizeLow;
     FILETIME written, created;
+    // A file put in place by a replace is another file, even when the file
+    // system gave it the same size and times (they tick in milliseconds).
+    DWORD volume, indexHigh, indexLow;
 };
 
 struct Source {
@@ -42,15 +46,22 @@ Source Current;
 bool SameStamp(const Stamp& a, const Stamp& b) {
     return a.known && b.known && a.sizeHigh == b.sizeHigh && a.sizeLow == b.sizeLow &&
            CompareFileTime(&a.written, &b.written) == 0 &&
-           CompareFileTime(&a.created, &b.created) == 0;
+           CompareFileTime(&a.created, &b.created) == 0 && a.volume == b.volume &&
+           a.indexHigh == b.indexHigh && a.indexLow == b.indexLow;
 }
 
 Stamp StampOf(HANDLE file) {
     BY_HANDLE_FILE_INFORMATION info;
     Stamp stamp = {};
     if (GetFileInformationByHandle(file, &info)) {
-        stamp = {true, info.nFileSizeHigh, info.nFileSizeLow, info.ftLastWriteTime,
-                 info.ftCreationTime};
+        stamp = {true,
+                 info.nFileSizeHigh,
+                 info.nFileSizeLow,
+                 info.ftLastWriteTime,
+                 info.ftCreationTime,
+                 info.dwVolumeSerialNumber,
+                 info.nFileIndexHigh,
+                 info.nFileIndexLow};
     }
     return stamp;
 }
