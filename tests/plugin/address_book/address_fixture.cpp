@@ -38,12 +38,20 @@ void Describe(HMENU menu, AddressView* view) {
     }
 }
 
+// The folder and everything in it, folders too: Wine reuses process ids, so a
+// folder left behind would meet the next run's test of the same name.
 void DeleteFolder(const std::string& folder) {
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
         do {
-            DeleteFileA((folder + found.cFileName).c_str());
+            std::string name = found.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                DeleteFolder(folder + name + "\\");
+            else
+                DeleteFileA((folder + name).c_str());
         } while (FindNextFileA(search, &found));
         FindClose(search);
     }
