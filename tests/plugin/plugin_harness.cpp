@@ -2,6 +2,7 @@
 
 #include "host/host_stub.h"
 #include "common/proc_cast.h"
+#include "store_reset.h"
 
 namespace {
 const char* const StoreRoot = "Software\\Ostrel\\Tevrix";
@@ -203,4 +204,15 @@ std::string DescribePluginMenu(HMENU popup) {
     std::vector<DescribedItem> items = CollectItems(popup);
     ComposeEditor editor;
     return Describe(items, editor);
+}
+
+void PluginStoreTest::SetUp() {
+    ASSERT_NE(Plugin().module, nullptr);
+    ResetStore();
+    host::ForgetRegistrations();
+}
+
+void PluginStoreTest::TearDown() {
+    Plugin().CleanUp();
+    ResetStore();
 }

@@ -5,6 +5,8 @@
 #pragma once
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -86,3 +88,12 @@ std::string InsertedText(UINT commandId);
 // separated by "|". Choosing the entries tears the popups down, so the popup
 // cannot be used afterwards.
 std::string DescribePluginMenu(HMENU popup);
+
+// The fixture of tests that build menus through the loaded plug-in: a fresh
+// store and no registrations before each test; the plug-in cleaned up and the
+// store reset after it.
+class PluginStoreTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+};

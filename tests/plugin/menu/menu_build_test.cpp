@@ -8,18 +8,7 @@
 
 namespace {
 
-class MenuBuild : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        ASSERT_NE(Plugin().module, nullptr);
-        ResetStore();
-        host::ForgetRegistrations();
-    }
-    void TearDown() override {
-        Plugin().CleanUp();
-        ResetStore();
-    }
-};
+using MenuBuild = PluginStoreTest;
 
 TEST_F(MenuBuild, OtherKindsChangeNothing) {
     WriteTextEntry("URL", 0, "A", "a");

@@ -69,18 +69,7 @@ int PopupLevels(HMENU popup) {
     return deepest + 1;
 }
 
-class MenuDepth : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        ASSERT_NE(Plugin().module, nullptr);
-        ResetStore();
-        host::ForgetRegistrations();
-    }
-    void TearDown() override {
-        Plugin().CleanUp();
-        ResetStore();
-    }
-};
+using MenuDepth = PluginStoreTest;
 
 TEST_F(MenuDepth, EveryDepthKeepsThePopupAndEveryEntry) {
     for (int depth = 17; depth <= 64; ++depth) {

@@ -19,17 +19,8 @@ namespace {
 
 const int kFirstField = 1100;
 
-class Variables : public ::testing::Test {
+class Variables : public PluginStoreTest {
   protected:
-    void SetUp() override {
-        ASSERT_NE(Plugin().module, nullptr);
-        ResetStore();
-        host::ForgetRegistrations();
-    }
-    void TearDown() override {
-        Plugin().CleanUp();
-        ResetStore();
-    }
 
     // Stores the texts as the menu and builds it; the command ids of the
     // entries, in order.
