@@ -2,6 +2,8 @@
 // the current directory.
 #include "shared_copy.h"
 
+#include "common/rename_replacing.h"
+
 #include <shlobj.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -13,6 +15,9 @@ const WCHAR kSection[] = L"SharedMenu";
 const WCHAR kCopyName[] = L"shared-menu.json";
 const WCHAR kStateName[] = L"shared-menu-state.ini";
 const WCHAR kTemporaryName[] = L"shared-menu.json.new";
+// The editor's page 共有メニュー reads the copy now and then; the reader thread
+// can wait that long for it.
+const DWORD kCopyReplaceWaitMs = 2000;
 
 const WCHAR* const kProblemWords[] = {
     L"none",          L"unreachable", L"not-found",  L"timeout",  L"insecure",    L"not-backup",
@@ -123,8 +128,7 @@ bool WriteSharedCopy(const char* bytes, size_t size) {
     }
     written = FlushFileBuffers(file) && written;
     CloseHandle(file);
-    if (!written ||
-        !MoveFileExW(temporary, copy, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!written || !RenameReplacingW(temporary, copy, kCopyReplaceWaitMs)) {
         DeleteFileW(temporary);
         return false;
     }

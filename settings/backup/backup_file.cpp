@@ -2,7 +2,13 @@
 
 #include <windows.h>
 
+#include "common/rename_replacing.h"
+
 namespace {
+// A team's plug-ins each read the shared file every half minute or so, over
+// the network: the export waits out such a read rather than fail.
+const DWORD kReplaceWaitMs = 5000;
+
 // The folder part of path (up to its last backslash or slash, Shift-JIS
 // aware), or "." when it names none.
 std::string FolderOf(const char* path) {
@@ -71,8 +77,7 @@ bool WriteFileReplacing(const char* path, const std::string& bytes) {
     bool written = file != INVALID_HANDLE_VALUE && WriteAll(file, bytes);
     if (file != INVALID_HANDLE_VALUE)
         ::CloseHandle(file);
-    if (written &&
-        ::MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (written && RenameReplacingA(temporary, path, kReplaceWaitMs))
         return true;
     ::DeleteFileA(temporary);
     return false;

@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "common/rename_replacing.h"
+#include "held_file.h"
 #include "host/host_stub.h"
 #include "store_reset.h"
 #include "tests/plugin/plugin_harness.h"
@@ -86,12 +88,12 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
     CloseHandle(file);
 }
 
-// As the editor writes it: a temporary file beside it, then one replace.
-void ReplaceFile(const std::string& path, const std::string& bytes) {
+// As the editor writes it: a temporary file beside it, then one replace,
+// which waits out a check that has the file open.
+bool ReplaceFile(const std::string& path, const std::string& bytes) {
     std::string temporary = path + ".tmp";
     WriteFileBytes(temporary, bytes);
-    MoveFileExA(temporary.c_str(), path.c_str(),
-                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    return RenameReplacingA(temporary.c_str(), path.c_str(), 5000);
 }
 
 // Any change of the store has the source checked at once.
@@ -225,14 +227,22 @@ TEST_F(SharedMenu, WhatIsNotAWholeBackupIsNeverShownAndTheLastGoodCopyStays) {
 
 TEST_F(SharedMenu, TheLocalCopyIsThereAtTheFirstMenuAfterStartUp) {
     ASSERT_EQ(CheckSource(path_), "none");
+    // A newer menu, read while the editor's page has the copy open: the copy
+    // is replaced as soon as the page lets go of it.
+    ASSERT_TRUE(ReplaceFile(path_, Backup({{"Z", "z"}})));
+    {
+        HeldFile byTheEditor(LocalFolder() + L"shared-menu.json", 500);
+        ASSERT_TRUE(byTheEditor.Opened());
+        EXPECT_EQ(CheckSource(path_), "none");
+    }
     Plugin().CleanUp();
     DeleteFileA(path_.c_str()); // offline
     Plugin().StartUp(0);
-    EXPECT_EQ(Popup(), kGoodShown);
+    EXPECT_EQ(Popup(), "A|S{B}|-|共有{Z}");
     for (int waited = 0; StateKey(L"Problem") != "not-found" && waited < 10000; waited += 20)
         Sleep(20);
     EXPECT_EQ(StateKey(L"Problem"), "not-found");
-    EXPECT_EQ(Popup(), kGoodShown);
+    EXPECT_EQ(Popup(), "A|S{B}|-|共有{Z}");
 }
 
 // A pipe that takes the reader's connection and then sends `bytes` (or
@@ -369,6 +379,7 @@ struct Writer {
     std::string path;
     std::atomic<int> written{0};
     std::atomic<bool> stop{false};
+    std::atomic<int> failed{0}; // the version not written, 0 when none
 };
 
 DWORD WINAPI WriteVersions(void* parameter) {
@@ -379,14 +390,19 @@ DWORD WINAPI WriteVersions(void* parameter) {
             // Written in place, in two halves: a reader may find the first.
             HANDLE file = CreateFileA(writer->path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                       CREATE_ALWAYS, 0, nullptr);
+            if (file == INVALID_HANDLE_VALUE) {
+                writer->failed = n;
+                return 0;
+            }
             DWORD done = 0;
             WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size() / 2), &done, nullptr);
             Sleep(15);
             WriteFile(file, bytes.data() + bytes.size() / 2,
                       static_cast<DWORD>(bytes.size() - bytes.size() / 2), &done, nullptr);
             CloseHandle(file);
-        } else {
-            ReplaceFile(writer->path, bytes);
+        } else if (!ReplaceFile(writer->path, bytes)) {
+            writer->failed = n;
+            return 0;
         }
         writer->written = n;
         Sleep(10);
@@ -414,6 +430,7 @@ TEST_F(SharedMenu, AFileReplacedWhileBuildsRunShowsWholeVersionsAndEndsOnTheNewe
     writer.stop = true;
     WaitForSingleObject(thread, 10000);
     CloseHandle(thread);
+    ASSERT_EQ(writer.failed, 0) << "a version the writer could not put in place";
     EXPECT_GT(versionsSeen, 1);
     int newest = writer.written;
     // A check under way when the writer stopped may answer the first call;

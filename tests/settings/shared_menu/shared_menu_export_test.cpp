@@ -4,6 +4,7 @@
 // overwritten without asking.
 #include <gtest/gtest.h>
 
+#include "held_file.h"
 #include "import_patch.h"
 #include "shared_menu_steps.h"
 #include "store_reset.h"
@@ -39,6 +40,12 @@ BOOL WINAPI HalfWriteFile(HANDLE file, const void* data, DWORD size, DWORD* writ
 }
 
 const std::string kChanged = "changed by another maintainer";
+
+std::wstring Wide(const std::string& path) {
+    WCHAR wide[MAX_PATH] = {};
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+    return wide;
+}
 } // namespace
 
 TEST(SharedMenuExport, TheWholeMenuReplacesTheFileAndNoTemporaryFileStays) {
@@ -107,4 +114,38 @@ TEST(SharedMenuExport, AnotherWritersChangeIsOverwrittenOnlyWhenTheUserSaysSo) {
     EXPECT_EQ(askedAgain, askedFirst);
     EXPECT_EQ(written, kChanged);
     EXPECT_NE(FileBytes(shared).find("my text"), std::string::npos);
+}
+
+// The system refuses to replace a file that anyone holds open, and every
+// team member's plug-in opens the shared file to read it.
+TEST(SharedMenuExport, AReadingTeamMemberDelaysTheExportAndOneThatNeverLetsGoFailsIt) {
+    ResetStore();
+    WriteStoreMenu({TextEntry("mine", "my text")});
+    const struct {
+        DWORD holdMs;
+        bool written;
+    } cases[] = {{500, true}, {6500, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.holdMs);
+        TempFolder folder;
+        std::string shared = folder.WriteFile("team.json", "the old shared menu");
+        WriteStoreString("", "SharedMenu", shared);
+        std::string reason;
+        {
+            HeldFile reader(Wide(shared), c.holdMs);
+            ASSERT_TRUE(reader.Opened());
+            std::vector<Step> steps = {ClickOnBackupPage(kExportSharedButton)};
+            if (!c.written)
+                steps.push_back(AnswerBox(&reason, IDOK));
+            steps.push_back(PressSheetCancel());
+            ASSERT_TRUE(RunSheetSteps(steps));
+        }
+        if (c.written) {
+            EXPECT_NE(FileBytes(shared).find("my text"), std::string::npos);
+        } else {
+            EXPECT_EQ(reason, "共有メニューのファイルに書き出せませんでした");
+            EXPECT_EQ(FileBytes(shared), "the old shared menu");
+        }
+        EXPECT_FALSE(FolderHasTemporaryFiles(folder));
+    }
 }
