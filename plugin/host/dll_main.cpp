@@ -4,6 +4,7 @@
 
 #include <stdio.h>
 
+#include "common/unload_thread_detach.h"
 #include "host_binding.h"
 #include "plugin_state.h"
 #include "plugin/address_book/address_cache.h"
@@ -54,6 +55,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
             DestroyPopups();
             ForgetAnswers();
             DeleteMenuCache();
+            DetachThisThreadOnUnload(instance);
         }
         UnbindHost();
         return TRUE;

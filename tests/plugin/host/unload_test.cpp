@@ -12,6 +12,7 @@
 #include "common/proc_cast.h"
 #include "host/host_stub.h"
 #include "modal_closer.h"
+#include "process_handles.h"
 #include "store_reset.h"
 #include "tests/plugin/plugin_harness.h"
 
@@ -126,4 +127,27 @@ TEST_F(Unload, UnloadingWithoutCleanUpLeavesNothingBehind) {
     Entry<LRESULT(WINAPI*)(void)>(plugin, "QPCCleanUp")();
     FreeLibrary(plugin);
     EXPECT_FALSE(PluginMapped());
+}
+
+// The host's thread loads and frees the plug-in and lives on: nothing the
+// runtime keeps for that thread may stay behind with each unload.
+TEST_F(Unload, EachLoadAndUnloadLeavesNoHandle) {
+    auto loadBuildCleanUpUnload = [] {
+        HMODULE plugin = LoadLibraryA("Tevrix.dll");
+        HMENU hostMenu = CreatePopupMenu();
+        BuildMenu(plugin, hostMenu);
+        Entry<LRESULT(WINAPI*)(void)>(plugin, "QPCCleanUp")();
+        host::ForgetRegistrations();
+        FreeLibrary(plugin);
+        DestroyMenu(hostMenu);
+        return !PluginMapped();
+    };
+    ASSERT_TRUE(loadBuildCleanUpUnload());
+    int before = CountProcessHandles();
+    ASSERT_GT(before, 0) << "the system lists no handles";
+    int unloaded = 0;
+    for (int i = 0; i < 10; ++i)
+        unloaded += loadBuildCleanUpUnload() ? 1 : 0;
+    EXPECT_EQ(unloaded, 10);
+    EXPECT_EQ(CountProcessHandles() - before, 0);
 }
