@@ -102,21 +102,29 @@ TEST_F(Unload, TheHostQuittingWhileThePickerIsOpenDoesNotCrashIt) {
     EXPECT_FALSE(PluginMapped());
 }
 
+namespace {
+// Loads the plug-in, builds a compose window's menu, cleans up when asked to
+// and frees the plug-in; true when it is gone from the process.
+bool LoadBuildUnload(bool cleanUp) {
+    HMODULE plugin = LoadLibraryA("Tevrix.dll");
+    HMENU hostMenu = CreatePopupMenu();
+    BuildMenu(plugin, hostMenu);
+    if (cleanUp)
+        Entry<LRESULT(WINAPI*)(void)>(plugin, "QPCCleanUp")();
+    host::ForgetRegistrations();
+    FreeLibrary(plugin);
+    DestroyMenu(hostMenu); // the compose window closes after
+    return !PluginMapped();
+}
+} // namespace
+
 TEST_F(Unload, UnloadingWithoutCleanUpLeavesNothingBehind) {
-    auto loadBuildUnload = [] {
-        HMODULE plugin = LoadLibraryA("Tevrix.dll");
-        HMENU hostMenu = CreatePopupMenu();
-        BuildMenu(plugin, hostMenu);
-        host::ForgetRegistrations();
-        FreeLibrary(plugin);
-        DestroyMenu(hostMenu); // the compose window closes after
-    };
     for (int i = 0; i < 4; ++i)
-        loadBuildUnload();
+        LoadBuildUnload(false);
     const int cycles = 40;
     size_t before = BusyHeapBytes();
     for (int i = 0; i < cycles; ++i)
-        loadBuildUnload();
+        LoadBuildUnload(false);
     long long growth = static_cast<long long>(BusyHeapBytes()) - static_cast<long long>(before);
     ASSERT_GT(before, 0u) << "the heaps cannot be walked";
     // One build's text list holds about 1.7 KB.
@@ -132,22 +140,12 @@ TEST_F(Unload, UnloadingWithoutCleanUpLeavesNothingBehind) {
 // The host's thread loads and frees the plug-in and lives on: nothing the
 // runtime keeps for that thread may stay behind with each unload.
 TEST_F(Unload, EachLoadAndUnloadLeavesNoHandle) {
-    auto loadBuildCleanUpUnload = [] {
-        HMODULE plugin = LoadLibraryA("Tevrix.dll");
-        HMENU hostMenu = CreatePopupMenu();
-        BuildMenu(plugin, hostMenu);
-        Entry<LRESULT(WINAPI*)(void)>(plugin, "QPCCleanUp")();
-        host::ForgetRegistrations();
-        FreeLibrary(plugin);
-        DestroyMenu(hostMenu);
-        return !PluginMapped();
-    };
-    ASSERT_TRUE(loadBuildCleanUpUnload());
+    ASSERT_TRUE(LoadBuildUnload(true));
     int before = CountProcessHandles();
     ASSERT_GT(before, 0) << "the system lists no handles";
     int unloaded = 0;
     for (int i = 0; i < 10; ++i)
-        unloaded += loadBuildCleanUpUnload() ? 1 : 0;
+        unloaded += LoadBuildUnload(true) ? 1 : 0;
     EXPECT_EQ(unloaded, 10);
     EXPECT_EQ(CountProcessHandles() - before, 0);
 }
