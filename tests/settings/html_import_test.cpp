@@ -218,14 +218,14 @@ TEST(HtmlImport, OkChecksTheTitleFirstThenTheFileName) {
     ASSERT_TRUE(RunSheetSteps({ClickHtml(), FillHtmlDialog("", "", IDOK), AnswerMessage(&first),
                                When(kHtmlDialogCaption,
                                     [&](HWND dialog) {
-                                        focusAfterFirst = FocusedControlId();
+                                        focusAfterFirst = FocusedControlId(dialog);
                                         SetControlText(dialog, kTitleField, "   ");
                                         PostClick(dialog, IDOK);
                                     }),
                                AnswerMessage(&second),
                                When(kHtmlDialogCaption,
                                     [&](HWND dialog) {
-                                        focusAfterSecond = FocusedControlId();
+                                        focusAfterSecond = FocusedControlId(dialog);
                                         PostClick(dialog, IDCANCEL);
                                     }),
                                ReadMenu(&menu, &applyEnabled), PressSheetCancel()}));

@@ -73,9 +73,14 @@ std::string MessageBoxText(HWND box) {
     return "";
 }
 
-int FocusedControlId() {
+int FocusedControlId(HWND dialog) {
+    // Under Wine on a display without a window manager, the display's focus
+    // can leave the dialog a moment after a message box closes; the dialog
+    // keeps the control that had the focus and gives it back on activation.
+    if (GetActiveWindow() != dialog)
+        SetActiveWindow(dialog);
     HWND focus = GetFocus();
-    return focus ? GetDlgCtrlID(focus) : 0;
+    return focus && IsChild(dialog, focus) ? GetDlgCtrlID(focus) : 0;
 }
 
 Step When(const std::string& caption, std::function<void(HWND dialog)> action) {

@@ -47,8 +47,8 @@ void PostClick(HWND dialog, int id);
 bool IsControlVisible(HWND dialog, int id);
 // The text of a message box.
 std::string MessageBoxText(HWND box);
-// The id of the control that has the focus, or 0.
-int FocusedControlId();
+// The id of the dialog's control that has the focus, or 0.
+int FocusedControlId(HWND dialog);
 
 // The Open dialog of the browse button: types the path into its file-name
 // field and presses OK. True when the dialog was there.
