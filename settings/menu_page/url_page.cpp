@@ -2,16 +2,12 @@
 
 #include "framework/app.h"
 #include "framework/data_exchange.h"
+#include "settings/menu_page/menu_tree_images.h"
 #include "settings/resources/resource.h"
 
 #include <cstring>
 
 namespace {
-const int kImageWidth = 20;
-const int kImageHeight = 18;
-const COLORREF kTransparent = RGB(255, 255, 255);
-// Bitmaps of the image indexes 0 (text entry), 1 (closed folder), 2 (open folder).
-const UINT kItemBitmaps[] = {IDB_TEXT_ENTRY, IDB_FOLDER_CLOSED, IDB_FOLDER_OPEN};
 const char kMessageCaption[] = "Tevrix";
 const char kSaveFailed[] = "メニューを保存できませんでした。";
 const char kLoadBusy[] =
@@ -71,13 +67,7 @@ BOOL CURLPage::OnInitDialog() {
     LoadResult loaded = LoadResult::kNotInserted;
     try {
         CPropertyPage::OnInitDialog();
-        m_imageList.Create(kImageWidth, kImageHeight, ILC_COLOR4 | ILC_MASK, 3, 1);
-        for (UINT id : kItemBitmaps) {
-            HBITMAP bitmap = ::LoadBitmapA(AfxGetResourceHandle(), MAKEINTRESOURCEA(id));
-            m_imageList.Add(bitmap, kTransparent);
-            ::DeleteObject(bitmap);
-        }
-        m_tree.SetImageList(&m_imageList, TVSIL_NORMAL);
+        SetMenuTreeImages(m_imageList, m_tree);
         loaded = LoadTree();
     } catch (...) {
         // Part of the menu is missing from the tree: editing it and pressing

@@ -1,7 +1,7 @@
 // The menu tree page's answers to the tree's notifications.
 #include "settings/menu_page/url_page.h"
 
-#include "settings/menu_page/folder_image.h"
+#include "settings/menu_page/menu_tree_images.h"
 #include "settings/resources/resource.h"
 
 void CURLPage::OnTreeSelChanged(NMHDR* header, LRESULT*) {

@@ -3,7 +3,7 @@
 #include "framework/app.h"
 #include "framework/data_exchange.h"
 #include "framework/file_dialog.h"
-#include "settings/menu_page/folder_image.h"
+#include "settings/menu_page/menu_tree_images.h"
 #include "settings/resources/resource.h"
 #include "settings/resources/shared_menu_ids.h"
 #include "settings/sheet/page_window.h"
@@ -22,11 +22,6 @@ const char kCannotSave[] = "共有メニューの設定を保存できません�
 const char kMenuNotLoaded[] = "メニューを最後まで読み込めなかったため、コピーできません";
 const char kTooDeep[] = "サブメニューの階層が深すぎるため、ここにはコピーできません";
 const char kCannotCopy[] = "コピーできませんでした";
-const int kImageWidth = 20;
-const int kImageHeight = 18;
-const COLORREF kTransparent = RGB(255, 255, 255);
-// The same pictures as the page "メニュー": text entry, closed and open submenu.
-const UINT kItemBitmaps[] = {IDB_TEXT_ENTRY, IDB_FOLDER_CLOSED, IDB_FOLDER_OPEN};
 } // namespace
 
 BEGIN_MESSAGE_MAP(CSharedMenuPage, CPropertyPage)
@@ -70,13 +65,7 @@ BOOL CSharedMenuPage::OnInitDialog() {
     m_bFilling = true;
     CPropertyPage::OnInitDialog();
     m_bFilling = false;
-    m_imageList.Create(kImageWidth, kImageHeight, ILC_COLOR4 | ILC_MASK, 3, 1);
-    for (UINT id : kItemBitmaps) {
-        HBITMAP bitmap = ::LoadBitmapA(AfxGetResourceHandle(), MAKEINTRESOURCEA(id));
-        m_imageList.Add(bitmap, kTransparent);
-        ::DeleteObject(bitmap);
-    }
-    m_tree.SetImageList(&m_imageList, TVSIL_NORMAL);
+    SetMenuTreeImages(m_imageList, m_tree);
     return TRUE;
 }
 
