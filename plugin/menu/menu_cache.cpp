@@ -142,8 +142,12 @@ ReadOutcome ReadStore(MenuSnapshot* snapshot, StoreSwitches* switches, LONG* ser
         ReadMenuSnapshot(menuKey, snapshot, &disturbed);
         RegCloseKey(menuKey);
     }
-    // Only the reader arms the watch, so it asks without the guard.
-    bool whole = armed ? !StoreChangedSinceArmed(&Shared.watch) : lock || !disturbed;
+    // Only the reader arms the watch, so it asks without the guard. A store
+    // deleted under the read by a program that takes no lock (a registry
+    // tool, an uninstaller) may have left the watch unarmed and the menu key
+    // unmade: that read tells neither the old menu nor its absence.
+    bool whole = !StoreKeyDeleted(root) &&
+                 (armed ? !StoreChangedSinceArmed(&Shared.watch) : lock || !disturbed);
     RegCloseKey(root);
     UnlockStore(lock);
     if (!whole)

@@ -8,23 +8,46 @@
 
 #include "common/menu_store_rules.h"
 
-HKEY OpenStore(void) {
+namespace {
+
+// One attempt; *result tells why it failed.
+HKEY TryOpenStore(LONG* result) {
     HKEY software = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software", 0, KEY_READ | KEY_WRITE, &software) !=
-        ERROR_SUCCESS)
+    *result = RegOpenKeyExA(HKEY_CURRENT_USER, "Software", 0, KEY_READ | KEY_WRITE, &software);
+    if (*result != ERROR_SUCCESS)
         return nullptr;
     HKEY company = nullptr;
-    LONG made = RegCreateKeyExA(software, "Ostrel", 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
-                                &company, nullptr);
+    *result = RegCreateKeyExA(software, "Ostrel", 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
+                              &company, nullptr);
     RegCloseKey(software);
-    if (made != ERROR_SUCCESS)
+    if (*result != ERROR_SUCCESS)
         return nullptr;
     HKEY root = nullptr;
-    if (RegCreateKeyExA(company, "Tevrix", 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &root,
-                        nullptr) != ERROR_SUCCESS)
-        root = nullptr;
+    *result = RegCreateKeyExA(company, "Tevrix", 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
+                              &root, nullptr);
     RegCloseKey(company);
-    return root;
+    return *result == ERROR_SUCCESS ? root : nullptr;
+}
+
+} // namespace
+
+HKEY OpenStore(void) {
+    // Another program deleting the store can delete the company key between
+    // its opening and the store key's: that attempt is no answer, and the
+    // next one finds the deletion done.
+    const int kAttempts = 3;
+    LONG result = ERROR_SUCCESS;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        HKEY root = TryOpenStore(&result);
+        if (root || result != ERROR_KEY_DELETED)
+            return root;
+    }
+    return nullptr;
+}
+
+bool StoreKeyDeleted(HKEY key) {
+    return RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                            nullptr, nullptr, nullptr, nullptr) == ERROR_KEY_DELETED;
 }
 
 namespace {

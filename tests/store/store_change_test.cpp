@@ -170,6 +170,61 @@ TEST(StoreChange, EachChangeBetweenTwoBuildsIsSeenByTheSecond) {
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\KeptOstrel");
 }
 
+// A store deleted by another program between the reader's steps: the key
+// that reader opened is gone before it opens the next one below it.
+decltype(&RegOpenKeyExA) g_openKey;
+decltype(&RegCreateKeyExA) g_createKey;
+const char* g_deleteBefore; // the key whose opening the deletion comes before
+
+void DeleteTheStoreBefore(const char* name) {
+    if (g_deleteBefore && name && lstrcmpiA(name, g_deleteBefore) == 0) {
+        g_deleteBefore = nullptr;
+        ResetStore();
+    }
+}
+
+LONG WINAPI OpenKeyAfterDeletion(HKEY key, LPCSTR name, DWORD options, REGSAM access,
+                                 PHKEY result) {
+    DeleteTheStoreBefore(name);
+    return g_openKey(key, name, options, access, result);
+}
+
+LONG WINAPI CreateKeyAfterDeletion(HKEY key, LPCSTR name, DWORD reserved, LPSTR className,
+                                   DWORD options, REGSAM access, LPSECURITY_ATTRIBUTES security,
+                                   PHKEY result, LPDWORD disposition) {
+    DeleteTheStoreBefore(name);
+    return g_createKey(key, name, reserved, className, options, access, security, result,
+                       disposition);
+}
+
+// Such a read is no answer: the build shows the store as it is after the
+// deletion (a new, empty menu), never the grayed item of a store that cannot
+// be reached.
+TEST(StoreChange, AStoreDeletedWhileTheReaderOpensItIsReadAgain) {
+    ImportPatch openPatch(Plugin().module, "advapi32.dll", "RegOpenKeyExA",
+                          reinterpret_cast<void*>(OpenKeyAfterDeletion));
+    ImportPatch createPatch(Plugin().module, "advapi32.dll", "RegCreateKeyExA",
+                            reinterpret_cast<void*>(CreateKeyAfterDeletion));
+    ASSERT_TRUE(openPatch.Patched() && createPatch.Patched());
+    g_openKey = reinterpret_cast<decltype(g_openKey)>(openPatch.Original());
+    g_createKey = reinterpret_cast<decltype(g_createKey)>(createPatch.Original());
+    // The company key opened, then the store key; the store key opened, then
+    // its menu.
+    for (const char* deletedBefore : {"Tevrix", "URL"}) {
+        SCOPED_TRACE(deletedBefore);
+        ResetStore();
+        WriteStoreMenu({TextEntry("A", "a")});
+        ASSERT_EQ(PluginView(), "4:A=a");
+        g_deleteBefore = deletedBefore;
+        WriteStoreString("URL\\URL0", nullptr, "A1");
+        EXPECT_EQ(PluginView(), "4:");
+        EXPECT_EQ(g_deleteBefore, nullptr) << "the deletion came during a read";
+    }
+    g_deleteBefore = nullptr;
+    Plugin().CleanUp();
+    ResetStore();
+}
+
 // The reader's next listing waits until it is let go; the program's own
 // thread is never held.
 DWORD g_programThread;
