@@ -106,8 +106,10 @@ void ReadStoreText(HKEY root, const char* name, char* buffer, size_t capacity) {
 }
 
 // One read of the whole store into an empty snapshot. The watch is armed on
-// the store before the walk; *serving is the number of the read.
-ReadOutcome ReadStore(MenuSnapshot* snapshot, StoreSwitches* switches, LONG* serving) {
+// the store before the walk; *serving is the number of the read. *deleted
+// tells a disturbed read whose store was deleted under it.
+ReadOutcome ReadStore(MenuSnapshot* snapshot, StoreSwitches* switches, LONG* serving,
+                      bool* deleted) {
     HANDLE lock = LockStore();
     HKEY root = OpenStore();
     *switches = {};
@@ -146,8 +148,8 @@ ReadOutcome ReadStore(MenuSnapshot* snapshot, StoreSwitches* switches, LONG* ser
     // deleted under the read by a program that takes no lock (a registry
     // tool, an uninstaller) may have left the watch unarmed and the menu key
     // unmade: that read tells neither the old menu nor its absence.
-    bool whole = !StoreKeyDeleted(root) &&
-                 (armed ? !StoreChangedSinceArmed(&Shared.watch) : lock || !disturbed);
+    *deleted = StoreKeyDeleted(root);
+    bool whole = !*deleted && (armed ? !StoreChangedSinceArmed(&Shared.watch) : lock || !disturbed);
     RegCloseKey(root);
     UnlockStore(lock);
     if (!whole)
@@ -168,6 +170,9 @@ void Hand(ReadResult* result) {
 // A save that disturbs one read has usually done its renames: the second
 // read waits for its lock once more and finds the new menu whole.
 const int kReadAttempts = 2;
+// A deletion of the store can delete the key the next read makes again, while
+// it goes on: such reads cost no attempt, up to this many.
+const int kDeletedStoreRereads = 3;
 
 // The build's question: has the store changed since the shown menu was read?
 // Under the guard.
@@ -330,13 +335,20 @@ void ReadStoreForBuilds(bool onReader) {
     EnterCriticalSection(&StoreReading);
     ReadResult result = {};
     LONG serving = 0;
-    for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
+    int attemptsLeft = kReadAttempts;
+    int rereadsLeft = kDeletedStoreRereads;
+    while (attemptsLeft > 0) {
         MenuSnapshot fresh = {};
         StoreSwitches switches = {};
-        ReadOutcome outcome = ReadStore(&fresh, &switches, &serving);
+        bool deleted = false;
+        ReadOutcome outcome = ReadStore(&fresh, &switches, &serving, &deleted);
         if (outcome == kReadDisturbed) {
             FreeMenuSnapshot(&fresh);
             result = {true, kReadDisturbed, {}, {}};
+            if (deleted && rereadsLeft > 0)
+                --rereadsLeft;
+            else
+                --attemptsLeft;
             continue;
         }
         if (outcome == kReadNoMenu)

@@ -174,11 +174,12 @@ TEST(StoreChange, EachChangeBetweenTwoBuildsIsSeenByTheSecond) {
 // that reader opened is gone before it opens the next one below it.
 decltype(&RegOpenKeyExA) g_openKey;
 decltype(&RegCreateKeyExA) g_createKey;
-const char* g_deleteBefore; // the key whose opening the deletion comes before
+const char* g_deleteBefore; // the key whose opening a deletion comes before
+int g_deletionsLeft;
 
 void DeleteTheStoreBefore(const char* name) {
-    if (g_deleteBefore && name && lstrcmpiA(name, g_deleteBefore) == 0) {
-        g_deleteBefore = nullptr;
+    if (g_deletionsLeft > 0 && name && lstrcmpiA(name, g_deleteBefore) == 0) {
+        --g_deletionsLeft;
         ResetStore();
     }
 }
@@ -208,19 +209,26 @@ TEST(StoreChange, AStoreDeletedWhileTheReaderOpensItIsReadAgain) {
     ASSERT_TRUE(openPatch.Patched() && createPatch.Patched());
     g_openKey = reinterpret_cast<decltype(g_openKey)>(openPatch.Original());
     g_createKey = reinterpret_cast<decltype(g_createKey)>(createPatch.Original());
-    // The company key opened, then the store key; the store key opened, then
-    // its menu.
-    for (const char* deletedBefore : {"Tevrix", "URL"}) {
-        SCOPED_TRACE(deletedBefore);
+    const struct {
+        const char* before;
+        int times;
+    } deletions[] = {
+        {"Tevrix", 1}, // the company key opened, then the store key
+        {"URL", 1},    // the store key opened, then its menu
+        {"URL", 3},    // a deletion still going on at the next reads
+    };
+    for (const auto& deletion : deletions) {
+        SCOPED_TRACE(std::string(deletion.before) + " " + std::to_string(deletion.times));
         ResetStore();
         WriteStoreMenu({TextEntry("A", "a")});
         ASSERT_EQ(PluginView(), "4:A=a");
-        g_deleteBefore = deletedBefore;
+        g_deleteBefore = deletion.before;
+        g_deletionsLeft = deletion.times;
         WriteStoreString("URL\\URL0", nullptr, "A1");
         EXPECT_EQ(PluginView(), "4:");
-        EXPECT_EQ(g_deleteBefore, nullptr) << "the deletion came during a read";
+        EXPECT_EQ(g_deletionsLeft, 0) << "the deletions came during reads";
     }
-    g_deleteBefore = nullptr;
+    g_deletionsLeft = 0;
     Plugin().CleanUp();
     ResetStore();
 }
