@@ -22,6 +22,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "common/registry_key_deleted.h"
 #include "menu_store.h"
 #include "store_watch.h"
 #include "plugin/reader/reader_thread.h"
@@ -148,7 +149,7 @@ ReadOutcome ReadStore(MenuSnapshot* snapshot, StoreSwitches* switches, LONG* ser
     // deleted under the read by a program that takes no lock (a registry
     // tool, an uninstaller) may have left the watch unarmed and the menu key
     // unmade: that read tells neither the old menu nor its absence.
-    *deleted = StoreKeyDeleted(root);
+    *deleted = RegistryKeyDeleted(root);
     bool whole = !*deleted && (armed ? !StoreChangedSinceArmed(&Shared.watch) : lock || !disturbed);
     RegCloseKey(root);
     UnlockStore(lock);

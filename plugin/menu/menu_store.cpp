@@ -45,11 +45,6 @@ HKEY OpenStore(void) {
     return nullptr;
 }
 
-bool StoreKeyDeleted(HKEY key) {
-    return RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                            nullptr, nullptr, nullptr, nullptr) == ERROR_KEY_DELETED;
-}
-
 namespace {
 
 HKEY OpenForReading(HKEY parent, const char* name) {

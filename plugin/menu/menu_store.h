@@ -8,9 +8,6 @@
 // closes the handle.
 HKEY OpenStore(void);
 
-// True when another program deleted the key under its open handle.
-bool StoreKeyDeleted(HKEY key);
-
 // Opens, for reading, the key that holds the whole menu: "URL", or the old
 // menu while a save in another process is between its two renames. With
 // mayCreate (the caller holds the store's lock), a store that was never saved

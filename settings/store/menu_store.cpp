@@ -3,6 +3,7 @@
 #include "settings/store/menu_store.h"
 
 #include "common/menu_store_rules.h"
+#include "common/registry_key_deleted.h"
 #include "settings/store/store_lock.h"
 #include "settings/store/store_names.h"
 #include "settings/store/store_watch.h"
@@ -36,11 +37,6 @@ std::vector<std::string> OrderedSubKeyNames(const CStoreKey& key, bool& disturbe
     return ordered;
 }
 
-bool KeyDeleted(const CStoreKey& key) {
-    return ::RegQueryInfoKeyA(key.GetHandle(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                              nullptr, nullptr, nullptr, nullptr, nullptr) == ERROR_KEY_DELETED;
-}
-
 // disturbed is set by a listed key that cannot be opened, or one deleted
 // while it was read: a save renaming and deleting under a reader without the
 // lock, or (alone) a key whose name has no ANSI form.
@@ -57,7 +53,7 @@ void LoadEntries(const CStoreKey& key, std::vector<CMenuEntry>& entries, bool& d
             entry.isText = true;
             read = entryKey.ReadString(kTextValue, entry.text, "") && read;
         }
-        if (!entryKey.GetHandle() || (!read && KeyDeleted(entryKey)))
+        if (!entryKey.GetHandle() || (!read && RegistryKeyDeleted(entryKey.GetHandle())))
             disturbed = true;
         entries.push_back(std::move(entry));
     }
